@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the editor and its tests need, when missing.
+set -euo pipefail
+
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+          libgtest-dev googletest libbenchmark-dev qt6-translations-l10n
+          xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,27 @@
+#include "core/platform.h"
+#include "core/xdgsystemdirs.h"
+#include "launch/processlauncher.h"
+#include "launch/xdgregistry.h"
+#include "tools/qtprintersystem.h"
+#include "ui/qtuserprompts.h"
+#include "ui/umain.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+
+    QtUserPrompts prompts;
+    ProcessLauncher launcher;
+    XdgRegistry registry;
+    XdgSystemDirs dirs;
+    QtPrinterSystem printers;
+    const Platform platform { &prompts, &launcher, &registry, &dirs, &printers };
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    Tmain window(platform, arguments);
+    window.show();
+    return QApplication::exec();
+}

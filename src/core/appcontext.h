@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/documentstate.h"
+#include "core/platform.h"
+#include "core/settingsstore.h"
+
+class QMainWindow;
+class QTextEdit;
+class EditorBuffer;
+class SavedTextSnapshot;
+
+/// What the command handlers share: the main window's controls, the
+/// program-wide state and the platform services. Owned by the main window.
+struct AppContext {
+    QMainWindow* window = nullptr;       ///< the main window, parent of its dialogs
+    EditorBuffer* memo1 = nullptr;       ///< the editing area
+    SavedTextSnapshot* memo2 = nullptr;  ///< the saved-text snapshot
+    QTextEdit* richEdit1 = nullptr;      ///< the hidden print formatter
+    DocumentState doc;
+    SettingsStore settings;
+    Platform platform;
+};

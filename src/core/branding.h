@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+/// Names and addresses the program shows; each is kept only here.
+namespace branding {
+
+/// The application title: caption of plain messages and of the error box.
+inline QString applicationTitle() { return QStringLiteral("Brannoc Quillet"); }
+
+/// The main window's title while no document name is shown.
+inline QString windowTitleBase() { return QStringLiteral("Brannoc Quillet 1.7"); }
+
+/// The maker's web address (about box, tips, shortcut-file default, launcher).
+inline QString makerWebAddress() { return QStringLiteral("http://www.brannoc.example/"); }
+
+/// The maker's mail address held by the web-link launcher.
+inline QString makerMailAddress() { return QStringLiteral("info@brannoc.example"); }
+
+} // namespace branding

@@ -1,0 +1,301 @@
+#include "core/editorbuffer.h"
+
+#include "core/apperror.h"
+#include "core/cp1251.h"
+#include "core/linebreaks.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+// Raw selected text with the widget's paragraph separators as CRLF.
+QString selectionText(const QTextCursor& cursor)
+{
+    QString s = cursor.selectedText();
+    if (s.contains(QChar::ParagraphSeparator))
+        s.replace(QChar::ParagraphSeparator, linebreaks::crlf());
+    return s;
+}
+
+// Text from outside (typed, pasted, dropped, composed by a command) in the
+// widget's form: encodable characters only, '\n' line breaks.
+QString incoming(const QString& text)
+{
+    return linebreaks::toEditorText(cp1251::escapeUnencodable(text));
+}
+
+} // namespace
+
+EditorBuffer::EditorBuffer(QWidget* parent)
+    : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("Memo1"));
+    setTabChangesFocus(true);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QPlainTextEdit::textChanged, this, &EditorBuffer::changed);
+}
+
+template <typename Edit>
+void EditorBuffer::withoutUndo(Edit edit)
+{
+    document()->setUndoRedoEnabled(false);
+    edit();
+    document()->setUndoRedoEnabled(true);
+}
+
+QString EditorBuffer::getSelText() const
+{
+    return selectionText(textCursor());
+}
+
+void EditorBuffer::setSelText(const QString& text)
+{
+    const QString insert = incoming(text);
+    withoutUndo([&] {
+        QTextCursor cursor = textCursor();
+        cursor.insertText(insert);
+        setTextCursor(cursor);
+    });
+    ensureCursorVisible();
+}
+
+qsizetype EditorBuffer::selStart() const
+{
+    return toDocumentPosition(textCursor().selectionStart());
+}
+
+void EditorBuffer::setSelStart(qsizetype position)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toWidgetPosition(position));
+    setTextCursor(cursor);
+}
+
+qsizetype EditorBuffer::selLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return toDocumentPosition(cursor.selectionEnd()) - toDocumentPosition(cursor.selectionStart());
+}
+
+void EditorBuffer::setSelLength(qsizetype length)
+{
+    const qsizetype start = selStart();
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toWidgetPosition(start));
+    cursor.setPosition(toWidgetPosition(start + qMax<qsizetype>(0, length)), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void EditorBuffer::selectAllText()
+{
+    selectAll();
+}
+
+void EditorBuffer::copyToClipboard()
+{
+    copy();
+}
+
+void EditorBuffer::cutToClipboard()
+{
+    cut();
+}
+
+void EditorBuffer::pasteFromClipboard()
+{
+    paste();
+}
+
+void EditorBuffer::clearText()
+{
+    clear();
+}
+
+QString EditorBuffer::text() const
+{
+    QString out;
+    out.reserve(textLength());
+    const QTextDocument* doc = document();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block != doc->begin())
+            out.append(linebreaks::crlf());
+        out.append(block.text());
+    }
+    return out;
+}
+
+void EditorBuffer::setWidgetText(const QString& editorText)
+{
+    withoutUndo([&] { setPlainText(editorText); });
+}
+
+void EditorBuffer::setText(const QString& text)
+{
+    setWidgetText(incoming(text));
+}
+
+qsizetype EditorBuffer::textLength() const
+{
+    // Every block but the last ends in a break that counts as two.
+    return document()->characterCount() - 1 + (document()->blockCount() - 1);
+}
+
+int EditorBuffer::lineCount() const
+{
+    const QTextDocument* doc = document();
+    int count = doc->blockCount();
+    if (doc->lastBlock().length() <= 1) // empty last line after a final break, or empty text
+        --count;
+    return count;
+}
+
+QString EditorBuffer::line(int index) const
+{
+    return document()->findBlockByNumber(index).text();
+}
+
+void EditorBuffer::setLine(int index, const QString& text)
+{
+    const QTextBlock block = document()->findBlockByNumber(index);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(document());
+    cursor.setPosition(block.position());
+    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    setSelText(text);
+}
+
+void EditorBuffer::loadFromFile(const QString& fileName)
+{
+    const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(fileName);
+    QFile file(fileName);
+    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly))
+        throw AppError(cannotOpen);
+    const qint64 size = file.size();
+    if (size > m_capacity)
+        throw AppError(QStringLiteral("Text exceeds memo capacity"));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(cannotOpen);
+    file.close();
+    if (linebreaks::normalisedLength(bytes) > m_capacity)
+        throw AppError(QStringLiteral("Text exceeds memo capacity"));
+    setWidgetText(linebreaks::decodeToEditorText(bytes));
+}
+
+QByteArray EditorBuffer::toBytes() const
+{
+    QByteArray out;
+    out.reserve(textLength());
+    const QTextDocument* doc = document();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block != doc->begin())
+            out.append("\r\n", 2);
+        out.append(cp1251::encode(block.text()));
+    }
+    return out;
+}
+
+qsizetype EditorBuffer::toDocumentPosition(int widgetPosition) const
+{
+    const QTextBlock block = document()->findBlock(widgetPosition);
+    return widgetPosition + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+}
+
+int EditorBuffer::toWidgetPosition(qsizetype documentPosition) const
+{
+    const QTextDocument* doc = document();
+    if (documentPosition <= 0)
+        return 0;
+    // Last block whose start, in document characters, is at or before the position.
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (doc->findBlockByNumber(mid).position() + qsizetype(mid) <= documentPosition)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const qsizetype offset = documentPosition - (block.position() + qsizetype(low));
+    // A position inside the line break, or past the end, stands at the line's end.
+    return block.position() + int(qMin<qsizetype>(offset, block.length() - 1));
+}
+
+bool EditorBuffer::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (m_claimed.contains(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void EditorBuffer::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() != Qt::NoModifier
+        && !(event->modifiers() & Qt::ControlModifier)) {
+        // Shift+Enter would insert a line separator that is no line break of
+        // the document: every Enter inserts CRLF.
+        QKeyEvent plain(event->type(), key, Qt::NoModifier, QStringLiteral("\r"));
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    const QString typed = event->text();
+    if (!typed.isEmpty() && cp1251::escapeUnencodable(typed) != typed) {
+        insertPlainText(incoming(typed));
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString commit = event->commitString();
+    const QString safe = cp1251::escapeUnencodable(commit);
+    if (safe == commit) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent copy(event->preeditString(), event->attributes());
+    copy.setCommitString(safe, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&copy);
+}
+
+void EditorBuffer::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText())
+        return;
+    const QString text = source->text();
+    if (text.isEmpty())
+        return;
+    insertPlainText(incoming(text));
+    ensureCursorVisible();
+}
+
+QMimeData* EditorBuffer::createMimeDataFromSelection() const
+{
+    // The raw selection: the widget's own export turns no-break spaces into spaces.
+    auto* data = new QMimeData;
+    data->setText(linebreaks::toEditorText(getSelText()));
+    return data;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "core/systemdirs.h"
+
+/// The settings directory on Linux: $XDG_CONFIG_HOME, or ~/.config when unset.
+class XdgSystemDirs : public SystemDirs {
+public:
+    QString windowsDirectory() override;
+};

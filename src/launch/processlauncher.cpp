@@ -1,0 +1,7 @@
+#include "launch/processlauncher.h"
+
+bool ProcessLauncher::start(const QString& commandLine)
+{
+    Q_UNUSED(commandLine);
+    return false;
+}

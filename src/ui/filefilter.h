@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// Turns a "description|patterns|description|patterns" filter, with the
+/// patterns of one entry separated by ';', into Qt's name filters
+/// ("description (*.htm *.html)"), one per entry.
+QStringList toQtNameFilters(const QString& filter);

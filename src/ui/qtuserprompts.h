@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/userprompts.h"
+
+class QWidget;
+
+/// The real dialogs: Qt message boxes and the platform's file, font and
+/// print dialogs, parented to the active window.
+class QtUserPrompts : public UserPrompts {
+public:
+    Answer messageBox(const MessageBoxSpec& spec) override;
+    std::optional<FileDialogResult> openFile(const FileDialogSpec& spec) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    bool printDialog(QPrinter& printer) override;
+
+private:
+    std::optional<FileDialogResult> runFileDialog(const FileDialogSpec& spec, bool save);
+};
