@@ -4,6 +4,7 @@
 #include "launch/xdgregistry.h"
 #include "tools/qtprintersystem.h"
 #include "ui/qtuserprompts.h"
+#include "ui/qttranslations.h"
 #include "ui/umain.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    qttranslations::install(app, QLocale::system());
 
     QtUserPrompts prompts;
     ProcessLauncher launcher;
