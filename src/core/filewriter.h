@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// Writes whole files so that a failure never leaves a half-written or empty
+/// file behind: the bytes go into a temporary file beside the target, which is
+/// then renamed over it. The target's permissions are kept, and a symbolic
+/// link stays a link while its target receives the bytes.
+namespace filewriter {
+
+/// Writes `bytes` into the file `path`, creating it when missing. On failure
+/// returns false, leaves the old file untouched and puts the system's reason
+/// into `error` (when given).
+bool writeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+/// The file that a write to `path` really changes: `path` itself, or the end
+/// of the chain of symbolic links starting there (also when that end does not
+/// exist yet).
+QString resolveTarget(const QString& path);
+
+} // namespace filewriter
