@@ -14,6 +14,7 @@
 #include "tools/textcommands.h"
 #include "ui/commandtable.h"
 #include "ui/optionscommand.h"
+#include "ui/pictures.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -34,6 +35,7 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     setObjectName(QStringLiteral("main"));
     m_ctx.window = this;
     m_ctx.platform = platform;
+    loadPictures();
     buildWindow();
     m_documents = std::make_unique<DocumentCommands>(m_ctx);
     m_markup = std::make_unique<MarkupCommands>(m_ctx);
