@@ -1,8 +1,10 @@
 #include "launch/xdgregistry.h"
 
+#include "launch/mimeassociations.h"
+
 QString XdgRegistry::extendedEditorCommand()
 {
-    return {};
+    return MimeAssociations::fromEnvironment().defaultCommand(extendedEditorMimeType());
 }
 
 QString XdgRegistry::openCommandForExtension(const QString& extension)
