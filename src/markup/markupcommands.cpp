@@ -2,10 +2,35 @@
 
 #include "core/appcontext.h"
 #include "core/editorbuffer.h"
+#include "markup/filepaths.h"
 #include "markup/fragments.h"
+#include "markup/linktarget.h"
+
+namespace {
+
+FileDialogSpec openDialog(const char* filter)
+{
+    FileDialogSpec spec;
+    spec.filter = QString::fromUtf8(filter);
+    spec.filterIndex = 1;
+    spec.fileMustExist = false; // a typed name of a file that does not exist is taken as it is
+    return spec;
+}
+
+const Fragment& rowOf(const char* command)
+{
+    const Fragment* row = findFragment(QLatin1String(command));
+    Q_ASSERT(row);
+    return *row;
+}
+
+} // namespace
 
 MarkupCommands::MarkupCommands(AppContext& context)
     : m_ctx(context)
+    , m_openImage(openDialog("All formats|*.gif; *.jp*|GIF image|*.gif|JPEG image|*.jp*"))
+    , m_openLinked(openDialog("HTML file|*.*htm*; *.asp;*.php*|URL form file|*.url|"
+                              "Arhive|*.zip; *.ar?; *.rar; *.lzh|Any file|*.*"))
 {
 }
 
@@ -14,20 +39,44 @@ QHash<QString, QString> MarkupCommands::variables() const
     return { { QStringLiteral("UserName"), m_ctx.settings.userName } };
 }
 
-void MarkupCommands::apply(const QString& command)
+void MarkupCommands::applyRow(const Fragment& row, QHash<QString, QString> vars)
 {
-    const Fragment* row = findFragment(command);
-    if (!row)
-        return;
-    const auto text = composeFragment(*row, m_ctx.memo1->getSelText(), variables());
+    const auto text = composeFragment(row, m_ctx.memo1->getSelText(), vars);
     if (text)
         m_ctx.memo1->setSelText(*text);
 }
 
+void MarkupCommands::apply(const QString& command)
+{
+    const Fragment* row = findFragment(command);
+    if (row)
+        applyRow(*row, variables());
+}
+
+QString MarkupCommands::chooseFile(FileDialogSpec& dialog)
+{
+    const auto chosen = m_ctx.platform.prompts->openFile(dialog);
+    if (!chosen || chosen->fileName.isEmpty())
+        return {};
+    dialog.fileName = chosen->fileName;
+    dialog.filterIndex = chosen->filterIndex;
+    return chosen->fileName;
+}
+
 void MarkupCommands::imageFromFile()
 {
+    // The dialog comes first; the selection is looked at only afterwards.
+    const QString path = chooseFile(m_openImage);
+    if (path.isEmpty())
+        return;
+    applyRow(rowOf("Find1"), { { QStringLiteral("P"), path },
+                               { QStringLiteral("N"), filepaths::fileNamePart(path) } });
 }
 
 void MarkupCommands::linkToFile()
 {
+    const QString path = chooseFile(m_openLinked);
+    if (path.isEmpty())
+        return;
+    applyRow(rowOf("Linkfile1"), { { QStringLiteral("T"), linkTarget(path) } });
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/userprompts.h"
+
 #include <QHash>
 #include <QString>
 
 struct AppContext;
+struct Fragment;
 
 /// Runs markup commands on the editing area: one replacement of the selection
 /// composed from the command's row of the fragment table.
@@ -14,13 +17,24 @@ public:
     /// Applies the command's row to the current selection.
     void apply(const QString& command);
 
-    /// `Find1Click`: image from a file.
+    /// `Find1Click`: image from a file chosen in `OpenImage`.
     void imageFromFile();
-    /// `Linkfile1Click`: link to a file.
+    /// `Linkfile1Click`: link to a file chosen in `OpenLinked`.
     void linkToFile();
+
+    /// The two file dialogs as they open next: they keep the file name and
+    /// the filter chosen last, for as long as the window lives.
+    const FileDialogSpec& openImageDialog() const { return m_openImage; }
+    const FileDialogSpec& openLinkedDialog() const { return m_openLinked; }
 
 private:
     QHash<QString, QString> variables() const;
+    /// The one replacement: reads the selection now and applies the row.
+    void applyRow(const Fragment& row, QHash<QString, QString> vars);
+    /// Shows the dialog and remembers what was chosen; empty when cancelled.
+    QString chooseFile(FileDialogSpec& dialog);
 
     AppContext& m_ctx;
+    FileDialogSpec m_openImage;
+    FileDialogSpec m_openLinked;
 };
