@@ -9,6 +9,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -76,9 +77,15 @@ qsizetype EditorBuffer::selStart() const
 
 void EditorBuffer::setSelStart(qsizetype position)
 {
+    // Moving the caret this way leaves the view where it is; the widget
+    // would scroll to the caret, so its scroll positions are put back.
+    const int horizontal = horizontalScrollBar()->value();
+    const int vertical = verticalScrollBar()->value();
     QTextCursor cursor = textCursor();
     cursor.setPosition(toWidgetPosition(position));
     setTextCursor(cursor);
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
 }
 
 qsizetype EditorBuffer::selLength() const
@@ -181,7 +188,9 @@ void EditorBuffer::loadFromFile(const QString& fileName)
 {
     const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(fileName);
     QFile file(fileName);
-    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly))
+    // Only regular files: a folder cannot be read, and a pipe or a device
+    // could block or never end.
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         throw AppError(cannotOpen);
     const qint64 size = file.size();
     if (size > m_capacity)
@@ -239,7 +248,9 @@ bool EditorBuffer::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (m_claimed.contains(QKeySequence(key->keyCombination()))) {
+        // The keypad's Insert or Delete is the same key to the menu.
+        const QKeyCombination combination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key()));
+        if (m_claimed.contains(QKeySequence(combination))) {
             event->ignore();
             return true;
         }

@@ -1,0 +1,304 @@
+#include "core/editorbuffer.h"
+
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+QString s(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+// Text: reading and writing -------------------------------------------------
+
+TEST(EditorBufferText, WriteAndReadBackWithCrlfBreaks)
+{
+    struct Case {
+        const char* written;
+        const char* read;
+        qsizetype length;
+    };
+    const Case cases[] = {
+        { "", "", 0 },
+        { "abc", "abc", 3 },
+        { "a\r\nb", "a\r\nb", 4 },
+        { "a\nb", "a\r\nb", 4 },         // lone LF becomes a line break
+        { "a\rb", "a\r\nb", 4 },         // lone CR as well
+        { "a\r\n", "a\r\n", 3 },
+        { "\r\n\r\n", "\r\n\r\n", 4 },
+        { "a\r\r\nb", "a\r\n\r\nb", 6 }, // CR CR LF: a lone CR, then CRLF
+        { "Привет,\r\nмир", "Привет,\r\nмир", 12 },
+    };
+    for (const Case& c : cases) {
+        EditorBuffer memo;
+        memo.setText(s(c.written));
+        EXPECT_EQ(memo.text(), s(c.read)) << c.written;
+        EXPECT_EQ(memo.textLength(), c.length) << c.written;
+        EXPECT_EQ(memo.text().size(), c.length) << c.written;
+    }
+}
+
+TEST(EditorBufferText, WritingLeavesCaretAtStartAndFiresChange)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("first"));
+    memo.setSelStart(3);
+    QSignalSpy changes(&memo, &EditorBuffer::changed);
+    memo.setText(QStringLiteral("one\r\ntwo"));
+    EXPECT_GE(changes.count(), 1);
+    EXPECT_EQ(memo.selStart(), 0);
+    EXPECT_EQ(memo.selLength(), 0);
+    EXPECT_EQ(memo.getSelText(), QString());
+}
+
+// QTextDocument::toPlainText() turns the no-break space into a space and
+// U+2028 into a line feed; the buffer must read its blocks raw.
+TEST(EditorBufferText, SpecialCharactersReadBackUnchanged)
+{
+    const QString text = QStringLiteral("a") + QChar(0x00A0) + QChar(0x0000) + QChar(0xF898) + QChar(0x00AD)
+        + QStringLiteral("\tb") + QChar(0x0B) + QChar(0x0C) + QChar(0x1F) + QStringLiteral("z");
+    EditorBuffer memo;
+    memo.setText(text);
+    EXPECT_EQ(memo.text(), text);
+    EXPECT_EQ(memo.lineCount(), 1);
+    EXPECT_EQ(memo.line(0), text);
+    memo.setSelStart(1);
+    memo.setSelLength(3);
+    EXPECT_EQ(memo.getSelText(), text.mid(1, 3));
+}
+
+TEST(EditorBufferText, ClearEmptiesTheText)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("a\r\nb"));
+    QSignalSpy changes(&memo, &EditorBuffer::changed);
+    memo.clearText();
+    EXPECT_EQ(memo.text(), QString());
+    EXPECT_EQ(memo.lineCount(), 0);
+    EXPECT_GE(changes.count(), 1);
+}
+
+// Positions ------------------------------------------------------------------
+
+TEST(EditorBufferPositions, DocumentAndWidgetPositionsAgree)
+{
+    // "ab" CRLF "" CRLF "cde": document positions 0..9, widget positions 0..7.
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("ab\r\n\r\ncde"));
+    struct Case {
+        qsizetype document;
+        int widget;
+    };
+    const Case toWidget[] = {
+        { -5, 0 }, { 0, 0 }, { 1, 1 }, { 2, 2 },
+        { 3, 2 },            // inside the first CRLF: end of line 0
+        { 4, 3 }, { 5, 3 },  // empty line, and inside its CRLF
+        { 6, 4 }, { 9, 7 },
+        { 10, 7 }, { 1000, 7 }, // past the end: the end
+    };
+    for (const Case& c : toWidget)
+        EXPECT_EQ(memo.toWidgetPosition(c.document), c.widget) << c.document;
+    const Case toDocument[] = { { 0, 0 }, { 2, 2 }, { 4, 3 }, { 6, 4 }, { 9, 7 } };
+    for (const Case& c : toDocument)
+        EXPECT_EQ(memo.toDocumentPosition(c.widget), c.document) << c.widget;
+}
+
+TEST(EditorBufferPositions, SelStartAndSelLength)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("one\r\ntwo\r\nthree"));
+    memo.setSelStart(5);
+    EXPECT_EQ(memo.selStart(), 5);
+    EXPECT_EQ(memo.selLength(), 0);
+    EXPECT_EQ(memo.getSelText(), QString());
+
+    memo.setSelLength(3);
+    EXPECT_EQ(memo.selStart(), 5);
+    EXPECT_EQ(memo.selLength(), 3);
+    EXPECT_EQ(memo.getSelText(), QStringLiteral("two"));
+
+    // Across a line break the selection holds CRLF and the break counts two.
+    memo.setSelStart(1);
+    memo.setSelLength(6);
+    EXPECT_EQ(memo.getSelText(), QStringLiteral("ne\r\ntw"));
+    EXPECT_EQ(memo.selLength(), 6);
+
+    // The caret stands at the selection's end.
+    EXPECT_EQ(memo.toDocumentPosition(memo.textCursor().position()), 7);
+
+    // Writing SelStart drops the selection.
+    memo.setSelStart(0);
+    EXPECT_EQ(memo.selLength(), 0);
+
+    // A length beyond the end stops at the end; a negative one selects nothing.
+    memo.setSelStart(10);
+    memo.setSelLength(100);
+    EXPECT_EQ(memo.getSelText(), QStringLiteral("three"));
+    memo.setSelLength(-3);
+    EXPECT_EQ(memo.selLength(), 0);
+    EXPECT_EQ(memo.selStart(), 10);
+}
+
+TEST(EditorBufferPositions, PositionInsideLineBreakStandsAtLineEnd)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("ab\r\ncd"));
+    memo.setSelStart(3); // between CR and LF
+    EXPECT_EQ(memo.selStart(), 2);
+    memo.setSelStart(0);
+    memo.setSelLength(3); // ends inside the break: the break is not half selected
+    EXPECT_EQ(memo.getSelText(), QStringLiteral("ab"));
+    memo.setSelLength(4);
+    EXPECT_EQ(memo.getSelText(), QStringLiteral("ab\r\n"));
+}
+
+TEST(EditorBufferPositions, SelectAllSelectsEverything)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("ab\r\ncd\r\n"));
+    memo.selectAllText();
+    EXPECT_EQ(memo.selStart(), 0);
+    EXPECT_EQ(memo.selLength(), 8);
+    EXPECT_EQ(memo.getSelText(), QStringLiteral("ab\r\ncd\r\n"));
+}
+
+// SetSelText -----------------------------------------------------------------
+
+TEST(EditorBufferSetSelText, ReplacesOrInsertsAndLeavesCaretAfter)
+{
+    struct Case {
+        const char* text;
+        qsizetype start;
+        qsizetype length;
+        const char* insert;
+        const char* result;
+        qsizetype caret;
+    };
+    const Case cases[] = {
+        { "abc", 1, 0, "XY", "aXYbc", 3 },             // insertion at the caret
+        { "abc", 0, 3, "<B>abc</B>", "<B>abc</B>", 10 },
+        { "ab\r\ncd", 1, 4, "", "ad", 1 },              // replacing across a break removes it
+        { "ab\r\ncd", 2, 0, "x\r\ny", "abx\r\ny\r\ncd", 6 },
+        { "ab", 2, 0, "\n", "ab\r\n", 4 },             // a lone LF arrives as CRLF
+        { "", 0, 0, "Ёж", "Ёж", 2 },
+    };
+    for (const Case& c : cases) {
+        EditorBuffer memo;
+        memo.setText(s(c.text));
+        memo.setSelStart(c.start);
+        memo.setSelLength(c.length);
+        QSignalSpy changes(&memo, &EditorBuffer::changed);
+        memo.setSelText(s(c.insert));
+        EXPECT_EQ(memo.text(), s(c.result)) << c.text << " / " << c.insert;
+        EXPECT_EQ(memo.selStart(), c.caret) << c.text << " / " << c.insert;
+        EXPECT_EQ(memo.selLength(), 0);
+        EXPECT_GE(changes.count(), 1);
+    }
+}
+
+TEST(EditorBufferSetSelText, UnencodableCharactersBecomeReferences)
+{
+    EditorBuffer memo;
+    memo.setSelText(s("x中y"));
+    EXPECT_EQ(memo.text(), QStringLiteral("x&#20013;y"));
+    EXPECT_EQ(memo.selStart(), 10);
+}
+
+TEST(EditorBufferSetSelText, ScrollsTheCaretIntoView)
+{
+    EditorBuffer memo;
+    memo.resize(300, 200);
+    memo.show();
+    QString lines;
+    for (int i = 0; i < 500; ++i)
+        lines += QStringLiteral("line %1\r\n").arg(i);
+    memo.setText(lines);
+    QScrollBar* bar = memo.verticalScrollBar();
+    ASSERT_EQ(bar->value(), 0);
+    memo.setSelStart(memo.textLength());
+    EXPECT_EQ(bar->value(), 0) << "writing SelStart must not scroll";
+    memo.setSelText(QStringLiteral("end"));
+    EXPECT_GT(bar->value(), 400) << "SetSelText scrolls the caret into view";
+
+    memo.setSelStart(0);
+    bar->setValue(0);
+    memo.setSelStart(memo.toDocumentPosition(memo.document()->findBlockByNumber(300).position()));
+    EXPECT_EQ(bar->value(), 0);
+    memo.setSelLength(4);
+    EXPECT_GT(bar->value(), 250) << "writing SelLength scrolls the caret into view";
+}
+
+// Lines ----------------------------------------------------------------------
+
+TEST(EditorBufferLines, CountFollowsTheDocumentRules)
+{
+    struct Case {
+        const char* text;
+        int count;
+    };
+    const Case cases[] = {
+        { "", 0 }, { "a", 1 }, { "a\r\n", 1 }, { "a\r\nb", 2 }, { "\r\n", 1 },
+        { "a\r\n\r\n", 2 }, { "a\r\nb\r\n", 2 }, { "\r\n\r\nx", 3 },
+    };
+    for (const Case& c : cases) {
+        EditorBuffer memo;
+        memo.setText(s(c.text));
+        EXPECT_EQ(memo.lineCount(), c.count) << c.text;
+    }
+}
+
+TEST(EditorBufferLines, ReadLines)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("one\r\n\r\nthree\r\n"));
+    EXPECT_EQ(memo.line(0), QStringLiteral("one"));
+    EXPECT_EQ(memo.line(1), QString());
+    EXPECT_EQ(memo.line(2), QStringLiteral("three"));
+    EXPECT_EQ(memo.line(7), QString());
+}
+
+TEST(EditorBufferLines, AssigningALineReplacesItAsSetSelTextDoes)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("one\r\ntwo\r\nthree"));
+    QSignalSpy changes(&memo, &EditorBuffer::changed);
+    memo.setLine(1, QStringLiteral("2"));
+    EXPECT_EQ(memo.text(), QStringLiteral("one\r\n2\r\nthree"));
+    EXPECT_EQ(memo.selStart(), 6);
+    EXPECT_EQ(memo.selLength(), 0);
+    EXPECT_GE(changes.count(), 1);
+
+    memo.setLine(0, QString());
+    EXPECT_EQ(memo.text(), QStringLiteral("\r\n2\r\nthree"));
+    EXPECT_EQ(memo.lineCount(), 3);
+
+    memo.setLine(5, QStringLiteral("nowhere"));
+    EXPECT_EQ(memo.text(), QStringLiteral("\r\n2\r\nthree"));
+}
+
+// Undo -------------------------------------------------------------------------
+
+TEST(EditorBufferUndo, CommandEditsAreNotUndoableAndClearEarlierSteps)
+{
+    EditorBuffer memo;
+    memo.insertPlainText(QStringLiteral("typed"));
+    EXPECT_TRUE(memo.document()->isUndoAvailable());
+    memo.setSelStart(0);
+    memo.setSelText(QStringLiteral("<P>"));
+    EXPECT_FALSE(memo.document()->isUndoAvailable());
+    memo.undo();
+    EXPECT_EQ(memo.text(), QStringLiteral("<P>typed"));
+
+    memo.setText(QStringLiteral("replaced"));
+    EXPECT_FALSE(memo.document()->isUndoAvailable());
+    memo.setLine(0, QStringLiteral("line"));
+    EXPECT_FALSE(memo.document()->isUndoAvailable());
+    EXPECT_TRUE(memo.document()->isUndoRedoEnabled());
+}
