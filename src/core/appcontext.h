@@ -18,5 +18,6 @@ struct AppContext {
     QTextEdit* richEdit1 = nullptr;      ///< the hidden print formatter
     DocumentState doc;
     SettingsStore settings;
+    QString saveDlgFileName;             ///< the name the save dialog `SaveDlg` proposes
     Platform platform;
 };

@@ -11,6 +11,12 @@ inline QString applicationTitle() { return QStringLiteral("Brannoc Quillet"); }
 /// The main window's title while no document name is shown.
 inline QString windowTitleBase() { return QStringLiteral("Brannoc Quillet 1.7"); }
 
+/// The main window's title while it shows a document's name.
+inline QString documentWindowTitle(const QString& fileName)
+{
+    return windowTitleBase() + QStringLiteral(" [") + fileName + u']';
+}
+
 /// The maker's web address (about box, tips, shortcut-file default, launcher).
 inline QString makerWebAddress() { return QStringLiteral("http://www.brannoc.example/"); }
 

@@ -1,15 +1,196 @@
 #include "core/documentcommands.h"
 
 #include "core/appcontext.h"
+#include "core/apperror.h"
+#include "core/branding.h"
+#include "core/cp1251.h"
+#include "core/editorbuffer.h"
+#include "core/filewriter.h"
+#include "core/linebreaks.h"
+#include "core/messageboxes.h"
+#include "core/savedtextsnapshot.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("Сохранить изменения?");
+
+QString unsavedText() { return QStringLiteral("В окне несохраненный текст."); }
+// The frameset command's message has a blank before the full stop.
+QString unsavedTextFrameset() { return QStringLiteral("В окне несохраненный текст ."); }
+
+} // namespace
 
 DocumentCommands::DocumentCommands(AppContext& context)
     : m_ctx(context)
 {
 }
 
-void DocumentCommands::newDocument() { }
-void DocumentCommands::newFrameset() { }
-void DocumentCommands::open() { }
-void DocumentCommands::save() { }
-void DocumentCommands::saveAs() { }
-bool DocumentCommands::closeQuery() { return true; }
+QString DocumentCommands::newDocumentSkeleton()
+{
+    return QStringList {
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">"),
+        QStringLiteral("<HTML>"),
+        QStringLiteral("<HEAD>"),
+        QStringLiteral(" <TITLE> Untitled </TITLE>"),
+        QStringLiteral("</HEAD>"),
+        QStringLiteral("<BODY>"),
+        QString(),
+        QStringLiteral("</BODY>"),
+        QStringLiteral("</HTML>"),
+    }.join(linebreaks::crlf());
+}
+
+QString DocumentCommands::newFramesetSkeleton()
+{
+    return QStringList {
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Frameset//EN\">"),
+        QStringLiteral("<HTML>"),
+        QStringLiteral("<HEAD>"),
+        QStringLiteral(" <TITLE> Untitled </TITLE>"),
+        QStringLiteral("</HEAD>"),
+        QStringLiteral("<FRAMESET COLS=\"100,*\", ROWS=\"\">"),
+        QStringLiteral(" <FRAME NAME=frame1 NORESIZE SRC=\" \">"),
+        QStringLiteral(" <FRAME NAME=frame2 SRC=\" \">"),
+        QStringLiteral("</FRAMESET>"),
+        QStringLiteral("<NOFRAMES>"),
+        QString(),
+        QStringLiteral("</NOFRAMES>"),
+        QStringLiteral("</HTML>"),
+    }.join(linebreaks::crlf());
+}
+
+bool DocumentCommands::hasUnsavedText() const
+{
+    return m_ctx.memo1->textLength() > 0 && m_ctx.doc.modified;
+}
+
+void DocumentCommands::newDocument()
+{
+    startNew(unsavedText(), newDocumentSkeleton());
+}
+
+void DocumentCommands::newFrameset()
+{
+    startNew(unsavedTextFrameset(), newFramesetSkeleton());
+}
+
+void DocumentCommands::startNew(const QString& question, const QString& skeleton)
+{
+    if (hasUnsavedText()) {
+        const Answer answer = messageboxes::askConfirm(*m_ctx.platform.prompts,
+                                                       messageboxes::twoLines(question, kSaveQuestion),
+                                                       { Answer::Yes, Answer::No, Answer::Cancel }, Answer::Yes,
+                                                       Answer::Cancel);
+        if (answer == Answer::Cancel)
+            return;
+        // A user who asked to save and then cancelled the file dialog still
+        // wants the text: it is not replaced.
+        if (answer == Answer::Yes && !saveAs())
+            return;
+    }
+    m_ctx.memo1->clearText();
+    m_ctx.window->setWindowTitle(branding::documentWindowTitle(DocumentState::untitledFileName()));
+    m_ctx.doc.fileName = DocumentState::untitledFileName();
+    m_ctx.memo1->setText(skeleton);
+    m_ctx.doc.modified = true;
+    m_ctx.doc.launchWroteFile = false;
+}
+
+void DocumentCommands::open()
+{
+    FileDialogSpec spec;
+    spec.filter = openFilter();
+    spec.filterIndex = 1;
+    spec.fileMustExist = true;
+    const auto chosen = m_ctx.platform.prompts->openFile(spec);
+    if (!chosen)
+        return;
+    const QString fileName = chosen->fileName;
+    // The buffer is replaced only by a successful load: after a failure the
+    // previous text, name, title and snapshot all stay together.
+    m_ctx.memo1->loadFromFile(fileName);
+    takeSnapshot();
+    m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
+    m_ctx.doc.fileName = fileName;
+    m_ctx.saveDlgFileName = fileName;
+    m_ctx.doc.modified = false;
+    m_ctx.doc.launchWroteFile = false;
+}
+
+bool DocumentCommands::saveAs()
+{
+    FileDialogSpec spec;
+    spec.filter = saveFilter();
+    spec.filterIndex = 1;
+    spec.fileName = m_ctx.saveDlgFileName;
+    spec.defaultExtension = QStringLiteral("htm");
+    spec.confirmOverwrite = false;
+    const auto chosen = m_ctx.platform.prompts->saveFile(spec);
+    if (!chosen)
+        return false;
+    const QString fileName = chosen->fileName;
+    m_ctx.saveDlgFileName = fileName;
+    // The name becomes the document's only once the file holds the text, so
+    // the title always names the file that Save writes.
+    writeDocument(fileName);
+    m_ctx.doc.fileName = fileName;
+    m_ctx.doc.modified = false;
+    m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
+    takeSnapshot();
+    return true;
+}
+
+bool DocumentCommands::save()
+{
+    const QString& fileName = m_ctx.doc.fileName;
+    // An empty name (start-up stopped before naming the document) has no
+    // file to write either: it is asked for like the untitled one.
+    if (fileName == DocumentState::untitledFileName() || fileName.isEmpty())
+        return saveAs();
+    writeDocument(fileName);
+    m_ctx.doc.modified = false;
+    takeSnapshot();
+    return true;
+}
+
+bool DocumentCommands::closeQuery()
+{
+    if (!hasUnsavedText())
+        return true;
+    const Answer answer = messageboxes::askConfirm(*m_ctx.platform.prompts,
+                                                   messageboxes::twoLines(unsavedText(), kSaveQuestion),
+                                                   { Answer::Yes, Answer::No, Answer::Cancel }, Answer::Yes,
+                                                   Answer::Cancel);
+    switch (answer) {
+    case Answer::Cancel:
+    case Answer::Ok:
+        return false;
+    case Answer::Yes:
+        // A cancelled save dialog keeps the window and its text.
+        return save();
+    case Answer::No:
+        if (m_ctx.doc.fileName != DocumentState::untitledFileName() && m_ctx.doc.launchWroteFile) {
+            // A preview wrote the declined edits into the file: it gets back
+            // the text as last loaded or saved.
+            m_ctx.memo1->setText(cp1251::decode(m_ctx.memo2->bytes()));
+            save();
+        }
+        return true;
+    }
+    return true;
+}
+
+void DocumentCommands::writeDocument(const QString& fileName)
+{
+    QString reason;
+    if (!filewriter::writeFile(fileName, m_ctx.memo1->toBytes(), &reason))
+        throw AppError(QStringLiteral("Cannot create file %1: %2").arg(fileName, reason));
+}
+
+void DocumentCommands::takeSnapshot()
+{
+    m_ctx.memo2->setBytes(m_ctx.memo1->toBytes());
+}

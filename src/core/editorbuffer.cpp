@@ -1,6 +1,7 @@
 #include "core/editorbuffer.h"
 
 #include "core/apperror.h"
+#include "core/editorfont.h"
 #include "core/cp1251.h"
 #include "core/linebreaks.h"
 
@@ -37,6 +38,8 @@ EditorBuffer::EditorBuffer(QWidget* parent)
     : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("Memo1"));
+    // Start-up replaces it with the settings' font unless it stops before.
+    setFont(builtInEditorFont());
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
@@ -194,13 +197,13 @@ void EditorBuffer::loadFromFile(const QString& fileName)
         throw AppError(cannotOpen);
     const qint64 size = file.size();
     if (size > m_capacity)
-        throw AppError(QStringLiteral("Text exceeds memo capacity"));
+        throw AppError(capacityMessage());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(cannotOpen);
     file.close();
     if (linebreaks::normalisedLength(bytes) > m_capacity)
-        throw AppError(QStringLiteral("Text exceeds memo capacity"));
+        throw AppError(capacityMessage());
     setWidgetText(linebreaks::decodeToEditorText(bytes));
 }
 

@@ -55,6 +55,8 @@ public:
     /// "Cannot open file %s" or "Text exceeds memo capacity"; the buffer then
     /// keeps what it held.
     void loadFromFile(const QString& fileName);
+    /// The error text of a file too large for the buffer.
+    static QString capacityMessage() { return QStringLiteral("Text exceeds memo capacity"); }
     /// The text's bytes, exactly as SaveToFile writes them.
     QByteArray toBytes() const;
 

@@ -1,9 +1,171 @@
 #include "core/startup.h"
 
 #include "core/appcontext.h"
+#include "core/apperror.h"
+#include "core/branding.h"
+#include "core/editorbuffer.h"
+#include "core/editorfont.h"
+#include "core/inifile.h"
+#include "core/messageboxes.h"
+#include "core/savedtextsnapshot.h"
+#include "core/systemdirs.h"
+#include "launch/programlauncher.h"
+#include "launch/registry.h"
+
+#include <QFileInfo>
+#include <QMainWindow>
+
+namespace startup {
+
+QString settingsBaseName()
+{
+    return QStringLiteral("Brannoc Quillet.ini");
+}
+
+QString completePath(const QString& directory)
+{
+    if (directory.isEmpty() || directory.endsWith(u'/'))
+        return directory;
+    return directory + u'/';
+}
+
+unsigned char toByte(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    // toInt also takes surrounding blanks; the settings value must be the
+    // number alone.
+    if (!ok || text.trimmed() != text)
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return static_cast<unsigned char>(static_cast<unsigned int>(value) & 0xFFu);
+}
+
+bool isBoldStyle(const QString& text)
+{
+    return text != QStringLiteral("FALSE");
+}
+
+void readSettings(const IniFile& ini, SettingsStore& settings)
+{
+    const QString font = QStringLiteral("FONT");
+    const QString paths = QStringLiteral("PATHS");
+    settings.editorFontName = ini.value(font, QStringLiteral("name"), QStringLiteral("Courier New"));
+    settings.editorFontSize = toByte(ini.value(font, QStringLiteral("size"), QStringLiteral("10")));
+    // The file knows regular and bold only.
+    settings.editorFontBold = isBoldStyle(ini.value(font, QStringLiteral("style"), QStringLiteral("FALSE")));
+    settings.editorFontItalic = false;
+    settings.editorFontUnderline = false;
+    settings.editorFontStrikeOut = false;
+    settings.editorFontCharset = toByte(ini.value(font, QStringLiteral("charset"), QStringLiteral("1")));
+    settings.userName = ini.value(QStringLiteral("USER"), QStringLiteral("name"), QStringLiteral("тов. Безымянный"));
+    settings.netscapePath = ini.value(paths, QStringLiteral("netscape"),
+                                      QStringLiteral("C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe"));
+    settings.msiePath = ini.value(paths, QStringLiteral("msie"),
+                                  QStringLiteral("C:\\Program Files\\Internet Explorer\\Iexplore.exe"));
+    settings.browser3Path = ini.value(paths, QStringLiteral("browser3"), QString());
+    settings.workshopCommand = ini.value(paths, QStringLiteral("workshop"), QString());
+}
+
+QString joinCommandLine(const QStringList& arguments)
+{
+    QString fileName;
+    for (const QString& argument : arguments) {
+        if (argument.isEmpty())
+            break;
+        if (!fileName.isEmpty())
+            fileName += u' ';
+        fileName += argument;
+    }
+    return fileName;
+}
+
+QString fallbackExtendedEditor(const IniFile& ini, AppContext& context)
+{
+    const QString extended = ini.value(QStringLiteral("PATHS"), QStringLiteral("extended"), QString());
+    if (!extended.isEmpty())
+        return extended;
+    try {
+        if (context.platform.registry)
+            return context.platform.registry->extendedEditorCommand();
+    } catch (...) {
+        // A failing look-up leaves the command empty.
+    }
+    return {};
+}
+
+void handOverLargeFile(AppContext& context, const QString& fileName)
+{
+    UserPrompts& prompts = *context.platform.prompts;
+    const QString& command = context.settings.workshopCommand;
+    if (!fileName.isEmpty() && fileName != DocumentState::untitledFileName() && !command.isEmpty()) {
+        const Answer answer = messageboxes::askWarning(
+            prompts,
+            messageboxes::twoLines(QStringLiteral("Файл слишком велик."),
+                                   QStringLiteral("Открыть файл вы расширенном редакторе?")),
+            { Answer::Yes, Answer::No }, Answer::Yes, Answer::No);
+        if (answer != Answer::No)
+            context.platform.launcher->start(command + QStringLiteral(" \"") + fileName + u'"');
+        return;
+    }
+    messageboxes::showPlain(prompts, QStringLiteral("Невозможно загрузить файл \"") + fileName + u'"');
+}
+
+} // namespace startup
 
 void runStartupSequence(AppContext& context, const QStringList& arguments)
 {
-    Q_UNUSED(arguments);
+    using namespace startup;
+    UserPrompts& prompts = *context.platform.prompts;
+
+    // The directory is taken whole: cutting a long path would put the
+    // settings into some other folder.
+    const QString directory = completePath(context.platform.dirs->windowsDirectory());
+    context.settings.settingsFileName = directory + settingsBaseName();
+
+    if (!QFileInfo::exists(context.settings.settingsFileName)) {
+        messageboxes::showInformation(
+            prompts, messageboxes::twoLines(QStringLiteral("Greetings for first start!"),
+                                            QStringLiteral("Используйте меню Вид->Настройки для конфигурирования программы")));
+    }
+
+    const IniFile ini = IniFile::load(context.settings.settingsFileName);
+    readSettings(ini, context.settings);
     context.doc.fileName = DocumentState::untitledFileName();
+
+    if (context.settings.workshopCommand.isEmpty())
+        context.settings.workshopCommand = fallbackExtendedEditor(ini, context);
+
+    applyEditorFont(*context.memo1, context.settings);
+
+    const QString fileName = joinCommandLine(arguments);
+    if (fileName.isEmpty())
+        return;
+    context.doc.fileName = fileName;
+
+    try {
+        context.memo1->loadFromFile(fileName);
+    } catch (const AppError& error) {
+        if (error.message() != EditorBuffer::capacityMessage()) {
+            // The name stays for a file that does not exist yet, so Save
+            // creates it; a file that exists but cannot be read must never be
+            // overwritten by the empty text, so that document is untitled.
+            if (QFileInfo::exists(fileName))
+                context.doc.fileName = DocumentState::untitledFileName();
+            throw;
+        }
+        handOverLargeFile(context, fileName);
+        // The big file is not in the editing area: an untitled document makes
+        // sure that no Save or preview writes the empty text over it.
+        context.doc.fileName = DocumentState::untitledFileName();
+        context.doc.launchWroteFile = false;
+        context.doc.modified = false;
+        context.memo2->setBytes({});
+        return;
+    }
+
+    context.memo2->setBytes(context.memo1->toBytes());
+    context.doc.launchWroteFile = false;
+    context.window->setWindowTitle(branding::documentWindowTitle(fileName));
+    context.saveDlgFileName = fileName;
+    context.doc.modified = false;
 }

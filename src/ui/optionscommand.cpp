@@ -1,8 +1,12 @@
 #include "ui/optionscommand.h"
 
 #include "core/appcontext.h"
+#include "ui/uoptions.h"
+
+#include <QMainWindow>
 
 void showOptionsDialog(AppContext& context)
 {
-    Q_UNUSED(context);
+    TOptionfrm dialog(context, context.window);
+    dialog.exec();
 }

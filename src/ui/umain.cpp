@@ -233,7 +233,8 @@ void Tmain::FormCreate(const QStringList& arguments)
 
 bool Tmain::FormCloseQuery()
 {
-    bool mayClose = true;
+    // A failed save inside the close query keeps the window open.
+    bool mayClose = false;
     run([&] { mayClose = m_documents->closeQuery(); });
     return mayClose;
 }

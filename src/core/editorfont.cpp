@@ -1,0 +1,32 @@
+#include "core/editorfont.h"
+
+#include "core/settingsstore.h"
+
+#include <QWidget>
+
+QFont editorFont(const SettingsStore& settings)
+{
+    QFont font(settings.editorFontName);
+    // Where the named font is missing, a fixed-pitch one stands in.
+    font.setStyleHint(QFont::TypeWriter);
+    // Size 0 (a stored 256, say) means no size: the family's default stays.
+    if (settings.editorFontSize > 0)
+        font.setPointSize(settings.editorFontSize);
+    font.setBold(settings.editorFontBold);
+    font.setItalic(settings.editorFontItalic);
+    font.setUnderline(settings.editorFontUnderline);
+    font.setStrikeOut(settings.editorFontStrikeOut);
+    return font;
+}
+
+void applyEditorFont(QWidget& memo, const SettingsStore& settings)
+{
+    memo.setFont(editorFont(settings));
+}
+
+QFont builtInEditorFont()
+{
+    QFont font(QStringLiteral("Courier New"), 11);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}

@@ -1,0 +1,398 @@
+#include "core/branding.h"
+#include "core/documentcommands.h"
+#include "core/editorbuffer.h"
+#include "core/savedtextsnapshot.h"
+#include "support/testwindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+namespace {
+
+const QString kUntitled = QStringLiteral("c:\\untitled.htm");
+const QByteArray kNewDocument = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n<HTML>\r\n"
+                                "<HEAD>\r\n <TITLE> Untitled </TITLE>\r\n</HEAD>\r\n<BODY>\r\n\r\n</BODY>\r\n</HTML>";
+const QByteArray kNewFrameset = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Frameset//EN\">\r\n<HTML>\r\n<HEAD>\r\n"
+                                " <TITLE> Untitled </TITLE>\r\n</HEAD>\r\n<FRAMESET COLS=\"100,*\", ROWS=\"\">\r\n"
+                                " <FRAME NAME=frame1 NORESIZE SRC=\" \">\r\n <FRAME NAME=frame2 SRC=\" \">\r\n"
+                                "</FRAMESET>\r\n<NOFRAMES>\r\n\r\n</NOFRAMES>\r\n</HTML>";
+
+QString question(const QString& first)
+{
+    return first + QStringLiteral("\n\r") + QStringLiteral("Сохранить изменения?");
+}
+const QString kUnsaved = question(QStringLiteral("В окне несохраненный текст."));
+
+FileDialogResult chosen(const QString& name)
+{
+    return { name, 1 };
+}
+
+/// A window holding the saved file `doc.htm` with one unsaved edit.
+struct EditedDocument : TestWindow {
+    EditedDocument()
+    {
+        file = path("doc.htm");
+        writeFile(file, "saved\r\ntext");
+        fake.prompts.openResults.append(chosen(file));
+        window->OpenBtnClick();
+        memo().setSelStart(memo().textLength());
+        memo().setSelText(QStringLiteral(" edited"));
+    }
+    QString file;
+};
+
+void expectConfirmBox(const MessageBoxSpec& box, const QString& text)
+{
+    EXPECT_EQ(box.caption, "Confirm");
+    EXPECT_EQ(box.icon, BoxIcon::Question);
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.buttons, (QList<Answer> { Answer::Yes, Answer::No, Answer::Cancel }));
+    EXPECT_EQ(box.escapeButton, Answer::Cancel);
+}
+
+TEST(Documents, NewDocumentAndFramesetSavedAtOnceHoldExactlyTheirSkeletons)
+{
+    TestWindow t;
+    t.window->NewDocClick();
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(t.memo().selStart(), 0);
+    EXPECT_EQ(t.window->windowTitle(), "Brannoc Quillet 1.7 [c:\\untitled.htm]");
+    EXPECT_EQ(t.ctx().doc.fileName, kUntitled);
+    EXPECT_TRUE(t.ctx().doc.modified);
+    t.fake.prompts.saveResults.append(chosen(t.path("new.htm")));
+    t.window->Save2Click();
+    EXPECT_EQ(readFile(t.path("new.htm")), kNewDocument);
+
+    t.window->Newframeset1Click();
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty()) << "saved text is no unsaved text";
+    t.fake.prompts.saveResults.append(chosen(t.path("frames.htm")));
+    t.window->SaveBtnClick();
+    EXPECT_EQ(readFile(t.path("frames.htm")), kNewFrameset);
+}
+
+TEST(Documents, NewDocumentLeavesSnapshotAndProposedNameAndClearsTheLaunchFlag)
+{
+    EditedDocument t;
+    t.ctx().doc.launchWroteFile = true;
+    t.fake.prompts.answers = { Answer::No };
+    t.window->NewDocClick();
+    expectConfirmBox(t.fake.prompts.boxes.value(0), kUnsaved);
+    EXPECT_EQ(t.memo().toBytes(), kNewDocument);
+    EXPECT_FALSE(t.ctx().doc.launchWroteFile);
+    EXPECT_EQ(t.ctx().memo2->bytes(), "saved\r\ntext");
+    EXPECT_EQ(readFile(t.file), "saved\r\ntext");
+
+    // Save of the untitled document asks for a name, proposing the one last opened.
+    t.window->Save2Click();
+    ASSERT_EQ(t.fake.prompts.saveDialogs.size(), 1);
+    const FileDialogSpec& spec = t.fake.prompts.saveDialogs[0];
+    EXPECT_EQ(spec.fileName, t.file);
+    EXPECT_EQ(spec.filter, "HTML file|*.htm; *.html|Any file|*.*");
+    EXPECT_EQ(spec.defaultExtension, "htm");
+    EXPECT_FALSE(spec.confirmOverwrite);
+}
+
+struct NewCase {
+    const char* name;
+    bool frameset;
+    Answer answer;
+    bool saveDialogAnswered;
+    bool replaced;       // the skeleton replaced the text
+    bool savedElsewhere; // the old text went into "other.htm"
+};
+
+class NewWithUnsavedText : public ::testing::TestWithParam<NewCase> {};
+
+TEST_P(NewWithUnsavedText, FollowsTheAnswer)
+{
+    const NewCase& c = GetParam();
+    EditedDocument t;
+    t.fake.prompts.answers = { c.answer };
+    if (c.saveDialogAnswered)
+        t.fake.prompts.saveResults.append(chosen(t.path("other.htm")));
+    c.frameset ? t.window->Newframeset1Click() : t.window->NewDocClick();
+
+    ASSERT_EQ(t.fake.prompts.boxes.size(), 1) << c.name;
+    expectConfirmBox(t.fake.prompts.boxes[0],
+                     c.frameset ? question(QStringLiteral("В окне несохраненный текст .")) : kUnsaved);
+    EXPECT_EQ(t.fake.prompts.saveDialogs.size(), c.answer == Answer::Yes ? 1 : 0) << c.name;
+    if (c.replaced) {
+        EXPECT_EQ(t.memo().toBytes(), c.frameset ? kNewFrameset : kNewDocument) << c.name;
+        EXPECT_EQ(t.ctx().doc.fileName, kUntitled);
+    } else {
+        EXPECT_EQ(t.memo().toBytes(), "saved\r\ntext edited") << c.name;
+        EXPECT_EQ(t.ctx().doc.fileName, t.file);
+        EXPECT_TRUE(t.ctx().doc.modified);
+        EXPECT_EQ(t.window->windowTitle(), branding::documentWindowTitle(t.file));
+    }
+    EXPECT_EQ(readFile(t.path("other.htm")), c.savedElsewhere ? QByteArray("saved\r\ntext edited") : QByteArray());
+    EXPECT_EQ(readFile(t.file), "saved\r\ntext") << "the document's own file is never written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, NewWithUnsavedText,
+    ::testing::Values(NewCase { "cancel", false, Answer::Cancel, false, false, false },
+                      NewCase { "no", false, Answer::No, false, true, false },
+                      NewCase { "yes, saved", false, Answer::Yes, true, true, true },
+                      NewCase { "yes, save dialog cancelled keeps the text", false, Answer::Yes, false, false, false },
+                      NewCase { "frameset, cancel", true, Answer::Cancel, false, false, false },
+                      NewCase { "frameset, no", true, Answer::No, false, true, false },
+                      NewCase { "frameset, yes", true, Answer::Yes, true, true, true }));
+
+TEST(Documents, OpenReplacesTheTextWithoutAskingAndNamesTheDocument)
+{
+    EditedDocument t;
+    const QString second = t.path("second.txt");
+    writeFile(second, "line1\nline2\rline3");
+    t.ctx().doc.launchWroteFile = true;
+    t.fake.prompts.openResults.append(chosen(second));
+    t.window->OpenBtnClick();
+
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    const FileDialogSpec& spec = t.fake.prompts.openDialogs.last();
+    EXPECT_EQ(spec.filter, "HTML files|*.ht*|Text ASCII|*.txt|All files|*.*");
+    EXPECT_EQ(spec.filterIndex, 1);
+    EXPECT_TRUE(spec.fileMustExist);
+    EXPECT_EQ(t.memo().toBytes(), "line1\r\nline2\r\nline3");
+    EXPECT_EQ(t.ctx().memo2->bytes(), "line1\r\nline2\r\nline3");
+    EXPECT_EQ(t.window->windowTitle(), branding::documentWindowTitle(second));
+    EXPECT_EQ(t.ctx().doc.fileName, second);
+    EXPECT_EQ(t.ctx().saveDlgFileName, second);
+    EXPECT_FALSE(t.ctx().doc.modified);
+    EXPECT_FALSE(t.ctx().doc.launchWroteFile);
+
+    // Cancelling the dialog changes nothing.
+    t.window->OpenBtnClick();
+    EXPECT_EQ(t.ctx().doc.fileName, second);
+    EXPECT_EQ(t.memo().toBytes(), "line1\r\nline2\r\nline3");
+}
+
+TEST(Documents, AFailedOpenKeepsTheWholePreviousDocument)
+{
+    EditedDocument t;
+    t.ctx().doc.launchWroteFile = true;
+    for (const QString& bad : { t.path("missing.htm"), t.path("") }) {
+        t.fake.prompts.openResults.append(chosen(bad));
+        t.window->OpenBtnClick();
+        ASSERT_FALSE(t.fake.prompts.boxes.isEmpty());
+        EXPECT_EQ(t.fake.prompts.boxes.last().text, "Cannot open file " + bad + ".");
+        EXPECT_EQ(t.fake.prompts.boxes.last().icon, BoxIcon::Stop);
+        EXPECT_EQ(t.memo().toBytes(), "saved\r\ntext edited");
+        EXPECT_EQ(t.ctx().doc.fileName, t.file);
+        EXPECT_EQ(t.window->windowTitle(), branding::documentWindowTitle(t.file));
+        EXPECT_TRUE(t.ctx().doc.modified);
+        EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+        EXPECT_EQ(t.ctx().memo2->bytes(), "saved\r\ntext");
+    }
+    // So a following Save writes the kept text, never an empty one.
+    t.window->Save2Click();
+    EXPECT_EQ(readFile(t.file), "saved\r\ntext edited");
+}
+
+TEST(Documents, SaveWritesUnderTheNameAndSaveAsRenames)
+{
+    EditedDocument t;
+    t.ctx().doc.launchWroteFile = true;
+    const QString title = t.window->windowTitle();
+    t.window->Save2Click();
+    EXPECT_TRUE(t.fake.prompts.saveDialogs.isEmpty());
+    EXPECT_EQ(readFile(t.file), "saved\r\ntext edited");
+    EXPECT_FALSE(t.ctx().doc.modified);
+    EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+    EXPECT_EQ(t.ctx().memo2->bytes(), "saved\r\ntext edited");
+    EXPECT_EQ(t.window->windowTitle(), title);
+
+    t.memo().setText(QString::fromUtf8("Ёж\r\n"));
+    const QString copy = t.path("copy.htm");
+    t.fake.prompts.saveResults.append(chosen(copy));
+    t.window->SaveBtnClick();
+    EXPECT_EQ(t.fake.prompts.saveDialogs.last().fileName, t.file);
+    EXPECT_EQ(readFile(copy), "\xA8\xE6\r\n");
+    EXPECT_EQ(readFile(t.file), "saved\r\ntext edited");
+    EXPECT_EQ(t.ctx().doc.fileName, copy);
+    EXPECT_EQ(t.window->windowTitle(), branding::documentWindowTitle(copy));
+    EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+    EXPECT_EQ(t.ctx().memo2->bytes(), "\xA8\xE6\r\n");
+    // The dialog keeps the name last chosen in it.
+    t.window->SaveBtnClick();
+    EXPECT_EQ(t.fake.prompts.saveDialogs.last().fileName, copy);
+}
+
+TEST(Documents, OnlyTheExactUntitledNameAsksForAName)
+{
+    TestWindow t;
+    const QString old = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(t.dir.path()));
+    t.memo().setText(QStringLiteral("x"));
+    t.ctx().doc.fileName = QStringLiteral("C:\\UNTITLED.HTM");
+    t.window->Save2Click();
+    QDir::setCurrent(old);
+    EXPECT_TRUE(t.fake.prompts.saveDialogs.isEmpty());
+    EXPECT_EQ(readFile(t.path("C:\\UNTITLED.HTM")), "x");
+}
+
+TEST(Documents, ACancelledSaveDialogKeepsTheTextUnsaved)
+{
+    TestWindow t;
+    t.window->NewDocClick();
+    t.window->Save2Click();
+    EXPECT_EQ(t.fake.prompts.saveDialogs.size(), 1);
+    EXPECT_TRUE(t.ctx().doc.modified);
+    EXPECT_TRUE(t.ctx().memo2->bytes().isEmpty());
+    // Closing still asks, so the text cannot be lost unnoticed.
+    t.fake.prompts.answers = { Answer::Cancel };
+    EXPECT_FALSE(t.window->close());
+    EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList { kUnsaved });
+}
+
+TEST(Documents, AnEmptyNameFromAStoppedStartUpAsksForAName)
+{
+    TestWindow t;
+    t.ctx().doc.fileName.clear();
+    t.memo().setText(QStringLiteral("text"));
+    t.fake.prompts.saveResults.append(chosen(t.path("named.htm")));
+    t.window->Save2Click();
+    EXPECT_EQ(readFile(t.path("named.htm")), "text");
+    EXPECT_EQ(t.ctx().doc.fileName, t.path("named.htm"));
+}
+
+/// A tmpfs mounted read-only over a folder holding `doc.htm`.
+struct ReadOnlyFolder {
+    ReadOnlyFolder()
+    {
+        path = dir.filePath("ro");
+        QDir().mkdir(path);
+        const QByteArray native = QFile::encodeName(path);
+        if (::mount("tmpfs", native.constData(), "tmpfs", 0, "size=64k") != 0)
+            return;
+        writeFile(path + "/doc.htm", "on disk");
+        mounted = ::mount("tmpfs", native.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    ~ReadOnlyFolder() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
+    QTemporaryDir dir;
+    QString path;
+    bool mounted = false;
+};
+
+TEST(Documents, WriteFailuresShowTheReasonAndKeepFileAndState)
+{
+    ReadOnlyFolder ro;
+    if (!ro.mounted)
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    TestWindow t;
+    const QString file = ro.path + "/doc.htm";
+    t.fake.prompts.openResults.append(chosen(file));
+    t.window->OpenBtnClick();
+    t.memo().setText(QStringLiteral("changed"));
+
+    t.window->Save2Click();
+    ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(t.fake.prompts.boxes[0].text, "Cannot create file " + file + ": Read-only file system.");
+    EXPECT_EQ(t.fake.prompts.boxes[0].icon, BoxIcon::Stop);
+    EXPECT_EQ(readFile(file), "on disk");
+    EXPECT_TRUE(t.ctx().doc.modified);
+    EXPECT_EQ(t.ctx().memo2->bytes(), "on disk");
+
+    const QString other = ro.path + "/other.htm";
+    t.fake.prompts.saveResults.append(chosen(other));
+    t.window->SaveBtnClick();
+    EXPECT_EQ(t.fake.prompts.boxes.size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(other));
+    EXPECT_EQ(t.ctx().doc.fileName, file) << "the name stays the one the title shows";
+    EXPECT_EQ(t.window->windowTitle(), branding::documentWindowTitle(file));
+    EXPECT_TRUE(t.ctx().doc.modified);
+
+    // Inside the close query a failed save keeps the window open.
+    t.fake.prompts.answers = { Answer::Yes };
+    EXPECT_FALSE(t.window->close());
+    t.ctx().doc.launchWroteFile = true;
+    t.fake.prompts.answers = { Answer::No };
+    EXPECT_FALSE(t.window->close()) << "the restore after No failed";
+    EXPECT_EQ(readFile(file), "on disk");
+}
+
+struct CloseCase {
+    const char* name;
+    bool edited;
+    bool untitled;
+    bool launchWroteFile;
+    Answer answer;
+    bool saveDialogAnswered;
+    bool closes;
+    QByteArray fileAfter; // the document's file after the close query
+};
+
+class CloseQuery : public ::testing::TestWithParam<CloseCase> {};
+
+TEST_P(CloseQuery, FollowsTheAnswer)
+{
+    const CloseCase& c = GetParam();
+    EditedDocument t;
+    if (!c.edited) {
+        t.window->Save2Click();
+        writeFile(t.file, "saved\r\ntext"); // back to the test's starting bytes
+    }
+    if (c.untitled)
+        t.ctx().doc.fileName = kUntitled;
+    if (c.launchWroteFile) {
+        // What a preview does: the edited text goes into the file.
+        writeFile(t.file, t.memo().toBytes());
+        t.ctx().doc.launchWroteFile = true;
+    }
+    t.fake.prompts.answers = { c.answer };
+    if (c.saveDialogAnswered)
+        t.fake.prompts.saveResults.append(chosen(t.file));
+
+    EXPECT_EQ(t.window->close(), c.closes) << c.name;
+    if (c.edited)
+        expectConfirmBox(t.fake.prompts.boxes.value(0), kUnsaved);
+    else
+        EXPECT_TRUE(t.fake.prompts.boxes.isEmpty()) << c.name;
+    EXPECT_EQ(readFile(t.file), c.fileAfter) << c.name;
+}
+
+const QByteArray kOld = "saved\r\ntext";
+const QByteArray kEdited = "saved\r\ntext edited";
+
+INSTANTIATE_TEST_SUITE_P(
+    Branches, CloseQuery,
+    ::testing::Values(
+        CloseCase { "nothing unsaved", false, false, false, Answer::Cancel, false, true, kOld },
+        CloseCase { "cancel", true, false, false, Answer::Cancel, false, false, kOld },
+        CloseCase { "yes saves", true, false, false, Answer::Yes, false, true, kEdited },
+        CloseCase { "yes, untitled, saved", true, true, false, Answer::Yes, true, true, kEdited },
+        CloseCase { "yes, untitled, dialog cancelled keeps the window", true, true, false, Answer::Yes, false, false,
+                    kOld },
+        CloseCase { "no without preview writes nothing", true, false, false, Answer::No, false, true, kOld },
+        CloseCase { "no after preview restores the file", true, false, true, Answer::No, false, true, kOld },
+        CloseCase { "no after preview of an untitled document writes nothing", true, true, true, Answer::No, false,
+                    true, kEdited }));
+
+TEST(Documents, ClosingAfterTheRestoreLeavesTheSnapshotInTheEditor)
+{
+    EditedDocument t;
+    t.ctx().doc.launchWroteFile = true;
+    t.fake.prompts.answers = { Answer::No };
+    EXPECT_TRUE(t.window->FormCloseQuery());
+    EXPECT_EQ(t.memo().toBytes(), "saved\r\ntext");
+    EXPECT_FALSE(t.ctx().doc.modified);
+}
+
+TEST(Documents, TypingSetsModifiedAndAnEmptyTextIsNeverUnsaved)
+{
+    TestWindow t;
+    EXPECT_FALSE(t.ctx().doc.modified);
+    t.memo().setSelText(QStringLiteral("a"));
+    EXPECT_TRUE(t.ctx().doc.modified);
+    t.memo().clearText();
+    EXPECT_TRUE(t.ctx().doc.modified);
+    EXPECT_TRUE(t.window->close());
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+}
+
+} // namespace
