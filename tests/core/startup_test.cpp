@@ -1,0 +1,280 @@
+#include "core/apperror.h"
+#include "core/branding.h"
+#include "core/editorbuffer.h"
+#include "core/inifile.h"
+#include "core/savedtextsnapshot.h"
+#include "core/startup.h"
+#include "core/xdgsystemdirs.h"
+#include "support/testwindow.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kGreeting = QStringLiteral("Greetings for first start!\n\rИспользуйте меню Вид->Настройки для конфигурирования программы");
+
+/// A window started with the given settings file (none when `settings` is null).
+struct Started {
+    explicit Started(const char* settings, const QStringList& arguments = {})
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        fake.dirs.directory = dir.path();
+        if (settings)
+            writeFile(dir.filePath("Brannoc Quillet.ini"), settings);
+        window = std::make_unique<Tmain>(fake.platform(), arguments);
+    }
+    AppContext& ctx() { return window->context(); }
+    QTemporaryDir dir;
+    FakePlatform fake;
+    std::unique_ptr<Tmain> window;
+};
+
+TEST(StartUp, FirstStartGreetsAndUsesTheDefaults)
+{
+    Started s(nullptr);
+    ASSERT_EQ(s.fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(s.fake.prompts.boxes[0].caption, "Information");
+    EXPECT_EQ(s.fake.prompts.boxes[0].icon, BoxIcon::Information);
+    EXPECT_EQ(s.fake.prompts.boxes[0].text, kGreeting);
+
+    const SettingsStore& v = s.ctx().settings;
+    EXPECT_EQ(v.settingsFileName, s.dir.path() + "/Brannoc Quillet.ini");
+    EXPECT_EQ(v.editorFontName, "Courier New");
+    EXPECT_EQ(v.editorFontSize, 10);
+    EXPECT_FALSE(v.editorFontBold);
+    EXPECT_EQ(v.editorFontCharset, 1);
+    EXPECT_EQ(v.userName, QString::fromUtf8("тов. Безымянный"));
+    EXPECT_EQ(v.userMail, "@");
+    EXPECT_EQ(v.netscapePath, "C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe");
+    EXPECT_EQ(v.msiePath, "C:\\Program Files\\Internet Explorer\\Iexplore.exe");
+    EXPECT_EQ(v.browser3Path, "");
+    EXPECT_EQ(s.ctx().doc.fileName, "c:\\untitled.htm");
+    EXPECT_EQ(s.window->windowTitle(), "Brannoc Quillet 1.7");
+    EXPECT_FALSE(s.ctx().doc.modified);
+    EXPECT_EQ(s.window->memo()->textLength(), 0);
+    const QFont font = s.window->memo()->font();
+    EXPECT_EQ(font.family(), "Courier New");
+    EXPECT_EQ(font.pointSize(), 10);
+    EXPECT_FALSE(font.bold());
+    // The start-up never creates the file.
+    EXPECT_FALSE(QFileInfo::exists(v.settingsFileName));
+}
+
+TEST(StartUp, EveryKeyIsReadWhateverItsCase)
+{
+    Started s("[font]\r\nNAME=Arial\r\nSize=300\r\nstyle=TRUE\r\ncharset=-52\r\n[user]\r\nname=\xC8\xE2\xE0\xED\r\n"
+              "mail=never@read\r\n[Paths]\r\nnetscape=/usr/bin/ns\r\nmsie=/usr/bin/ie\r\nbrowser3=/usr/bin/b3\r\n"
+              "workshop=ws --edit\r\nextended=not used\r\n");
+    EXPECT_TRUE(s.fake.prompts.boxes.isEmpty());
+    const SettingsStore& v = s.ctx().settings;
+    EXPECT_EQ(v.editorFontName, "Arial");
+    EXPECT_EQ(v.editorFontSize, 44);
+    EXPECT_TRUE(v.editorFontBold);
+    EXPECT_EQ(v.editorFontCharset, 204);
+    EXPECT_EQ(v.userName, QString::fromUtf8("Иван"));
+    EXPECT_EQ(v.userMail, "@");
+    EXPECT_EQ(v.netscapePath, "/usr/bin/ns");
+    EXPECT_EQ(v.msiePath, "/usr/bin/ie");
+    EXPECT_EQ(v.browser3Path, "/usr/bin/b3");
+    EXPECT_EQ(v.workshopCommand, "ws --edit");
+    EXPECT_EQ(s.fake.registry.extendedEditorLookups, 0);
+    const QFont font = s.window->memo()->font();
+    EXPECT_EQ(font.family(), "Arial");
+    EXPECT_EQ(font.pointSize(), 44);
+    EXPECT_TRUE(font.bold());
+}
+
+struct NumberCase {
+    const char* text;
+    int byte; // -1: not a number
+};
+
+class FontNumbers : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(FontNumbers, WrapIntoAByteOrStop)
+{
+    const NumberCase& c = GetParam();
+    if (c.byte < 0) {
+        try {
+            startup::toByte(QString::fromUtf8(c.text));
+            FAIL() << c.text;
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.message(), QString::fromUtf8("'%1' is not a valid integer value").arg(QString::fromUtf8(c.text)));
+        }
+    } else {
+        EXPECT_EQ(startup::toByte(QString::fromUtf8(c.text)), c.byte) << c.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FontNumbers,
+                         ::testing::Values(NumberCase { "10", 10 }, NumberCase { "300", 44 }, NumberCase { "256", 0 },
+                                           NumberCase { "-1", 255 }, NumberCase { "+12", 12 },
+                                           NumberCase { "2147483647", 255 }, NumberCase { "2147483648", -1 },
+                                           NumberCase { "", -1 }, NumberCase { "12pt", -1 }, NumberCase { "1.5", -1 },
+                                           NumberCase { "0x10", -1 }, NumberCase { "\xD0\xB4", -1 }));
+
+TEST(StartUp, OnlyTheExactWordFALSEMeansRegular)
+{
+    EXPECT_FALSE(startup::isBoldStyle("FALSE"));
+    for (const char* bold : { "TRUE", "false", "False", "", "0", "FALSE " })
+        EXPECT_TRUE(startup::isBoldStyle(QString::fromLatin1(bold))) << bold;
+}
+
+TEST(StartUp, ANonNumberStopsStartUpWithTheValuesReadSoFar)
+{
+    Started size("[FONT]\r\nname=Arial\r\nsize=big\r\n[USER]\r\nname=Kept out\r\n", { "ignored.htm" });
+    ASSERT_EQ(size.fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(size.fake.prompts.boxes[0].text, "'big' is not a valid integer value.");
+    EXPECT_EQ(size.fake.prompts.boxes[0].icon, BoxIcon::Stop);
+    const SettingsStore& v = size.ctx().settings;
+    EXPECT_EQ(v.editorFontName, "Arial");
+    EXPECT_EQ(v.editorFontSize, 11);
+    EXPECT_EQ(v.editorFontCharset, 204);
+    EXPECT_EQ(v.userName, "Noname");
+    EXPECT_EQ(v.msiePath, "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE");
+    EXPECT_EQ(size.ctx().doc.fileName, "");
+    EXPECT_EQ(size.window->windowTitle(), "Brannoc Quillet 1.7");
+    EXPECT_EQ(size.window->memo()->font().family(), "Courier New");
+    EXPECT_EQ(size.window->memo()->font().pointSize(), 11);
+
+    Started charset("[FONT]\r\nsize=12\r\nstyle=TRUE\r\ncharset=cyr\r\n");
+    EXPECT_EQ(charset.fake.prompts.boxTexts(), QStringList { "'cyr' is not a valid integer value." });
+    EXPECT_EQ(charset.ctx().settings.editorFontSize, 12);
+    EXPECT_TRUE(charset.ctx().settings.editorFontBold);
+    EXPECT_EQ(charset.ctx().settings.editorFontCharset, 204);
+    EXPECT_EQ(charset.window->memo()->font().pointSize(), 11);
+}
+
+TEST(StartUp, TheExtendedEditorComesFromWorkshopThenExtendedThenTheRegistry)
+{
+    Started workshop("[PATHS]\r\nworkshop=ws\r\nextended=ext\r\n");
+    EXPECT_EQ(workshop.ctx().settings.workshopCommand, "ws");
+    EXPECT_EQ(workshop.fake.registry.extendedEditorLookups, 0);
+
+    Started extended("[PATHS]\r\nworkshop=\r\nextended=\"/opt/ext ed/ed\" -x\r\n");
+    EXPECT_EQ(extended.ctx().settings.workshopCommand, "\"/opt/ext ed/ed\" -x");
+    EXPECT_EQ(extended.fake.registry.extendedEditorLookups, 0);
+
+    // The registry is only reachable after the window's platform is set, so
+    // the sequence runs again on a fresh context with the registry filled.
+    Started registry("[USER]\r\nname=x\r\n");
+    registry.fake.registry.extendedEditor = "\"C:\\VQ\\vq.exe\" \"%1\"";
+    registry.ctx().settings.workshopCommand.clear();
+    runStartupSequence(registry.ctx(), {});
+    EXPECT_EQ(registry.ctx().settings.workshopCommand, "\"C:\\VQ\\vq.exe\" \"%1\"");
+    EXPECT_EQ(registry.fake.registry.extendedEditorLookups, 2);
+}
+
+TEST(StartUp, TheCommandLineIsJoinedUpToTheFirstEmptyArgument)
+{
+    EXPECT_EQ(startup::joinCommandLine({}), "");
+    EXPECT_EQ(startup::joinCommandLine({ "" , "a.htm" }), "");
+    EXPECT_EQ(startup::joinCommandLine({ "/tmp/My", "Page.htm" }), "/tmp/My Page.htm");
+    EXPECT_EQ(startup::joinCommandLine({ "a", "b", "", "c" }), "a b");
+}
+
+TEST(StartUp, ACommandLineFileIsLoadedAsTheDocument)
+{
+    QTemporaryDir docs;
+    const QString file = docs.filePath("My Page.htm");
+    writeFile(file, "<P>\r\n\xCF\xF0\xE8\xE2\xE5\xF2\n");
+    Started s("[USER]\r\nname=x\r\n", { docs.filePath("My"), "Page.htm" });
+    EXPECT_TRUE(s.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(s.ctx().doc.fileName, file);
+    EXPECT_EQ(s.window->windowTitle(), branding::documentWindowTitle(file));
+    EXPECT_EQ(s.window->memo()->toBytes(), "<P>\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n");
+    EXPECT_EQ(s.ctx().memo2->bytes(), "<P>\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n");
+    EXPECT_EQ(s.ctx().saveDlgFileName, file);
+    EXPECT_FALSE(s.ctx().doc.modified);
+    EXPECT_FALSE(s.ctx().doc.launchWroteFile);
+    EXPECT_TRUE(s.window->close());
+    EXPECT_TRUE(s.fake.prompts.boxes.isEmpty());
+}
+
+TEST(StartUp, AFileThatCannotBeOpenedStopsStartUp)
+{
+    QTemporaryDir docs;
+    // Two blanks in a row become one, so this file is not found.
+    writeFile(docs.filePath("a  b.htm"), "x");
+    const QString rebuilt = docs.filePath("a b.htm");
+    Started s("[USER]\r\nname=x\r\n", { docs.filePath("a"), "b.htm" });
+    EXPECT_EQ(s.fake.prompts.boxTexts(), QStringList { "Cannot open file " + rebuilt + "." });
+    EXPECT_EQ(s.ctx().doc.fileName, rebuilt);
+    EXPECT_EQ(s.window->windowTitle(), "Brannoc Quillet 1.7");
+    EXPECT_EQ(s.window->memo()->textLength(), 0);
+
+    // Typing and saving then creates that file.
+    s.window->memo()->setSelText("new");
+    s.window->Save2Click();
+    EXPECT_EQ(readFile(rebuilt), "new");
+
+    // A file that exists but cannot be loaded is never written by a later Save.
+    Started folder("[USER]\r\nname=x\r\n", { docs.path() });
+    EXPECT_EQ(folder.fake.prompts.boxTexts(), QStringList { "Cannot open file " + docs.path() + "." });
+    EXPECT_EQ(folder.ctx().doc.fileName, "c:\\untitled.htm");
+}
+
+TEST(StartUp, AnOverLargeFileIsHandedToTheExtendedEditorAndNeverOverwritten)
+{
+    QTemporaryDir docs;
+    const QString big = docs.filePath("big file.htm");
+    writeFile(big, QByteArray(100, 'x'));
+    Started s("[PATHS]\r\nworkshop=/opt/ed --open\r\n");
+    s.window->memo()->setCapacity(50);
+
+    s.fake.prompts.answers = { Answer::Yes };
+    runStartupSequence(s.ctx(), { big });
+    ASSERT_EQ(s.fake.prompts.boxes.size(), 1);
+    const MessageBoxSpec& box = s.fake.prompts.boxes[0];
+    EXPECT_EQ(box.caption, "Warning");
+    EXPECT_EQ(box.icon, BoxIcon::Warning);
+    EXPECT_EQ(box.text, QString::fromUtf8("Файл слишком велик.\n\rОткрыть файл вы расширенном редакторе?"));
+    EXPECT_EQ(box.buttons, (QList<Answer> { Answer::Yes, Answer::No }));
+    EXPECT_EQ(s.fake.launcher.commandLines, QStringList { "/opt/ed --open \"" + big + "\"" });
+    EXPECT_EQ(s.ctx().doc.fileName, "c:\\untitled.htm");
+    EXPECT_EQ(s.window->windowTitle(), "Brannoc Quillet 1.7");
+    EXPECT_FALSE(s.ctx().doc.modified);
+    EXPECT_FALSE(s.ctx().doc.launchWroteFile);
+    EXPECT_EQ(s.ctx().saveDlgFileName, "");
+
+    // Save asks for a name instead of writing the empty text over the big file.
+    s.window->memo()->setSelText("x");
+    s.window->Save2Click();
+    EXPECT_EQ(s.fake.prompts.saveDialogs.size(), 1);
+    EXPECT_EQ(readFile(big), QByteArray(100, 'x'));
+
+    s.fake.prompts.answers = { Answer::No };
+    runStartupSequence(s.ctx(), { big });
+    EXPECT_EQ(s.fake.launcher.commandLines.size(), 1) << "No starts nothing";
+
+    s.ctx().settings.workshopCommand.clear();
+    s.fake.prompts.boxes.clear();
+    startup::handOverLargeFile(s.ctx(), big);
+    EXPECT_EQ(s.fake.prompts.boxTexts(), QStringList { QString::fromUtf8("Невозможно загрузить файл \"") + big + "\"" });
+    EXPECT_EQ(s.fake.prompts.boxes[0].icon, BoxIcon::None);
+    EXPECT_EQ(s.fake.launcher.commandLines.size(), 1);
+}
+
+TEST(StartUp, TheSettingsFolderIsCompletedWithASlashAndTakenFromXdg)
+{
+    EXPECT_EQ(startup::completePath(""), "");
+    EXPECT_EQ(startup::completePath("/home/u/.config"), "/home/u/.config/");
+    EXPECT_EQ(startup::completePath("/home/u/.config/"), "/home/u/.config/");
+
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    XdgSystemDirs dirs;
+    qputenv("XDG_CONFIG_HOME", "/somewhere/config");
+    const QString absolute = dirs.windowsDirectory();
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    const QString relative = dirs.windowsDirectory();
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString unset = dirs.windowsDirectory();
+    qputenv("XDG_CONFIG_HOME", saved);
+    EXPECT_EQ(absolute, "/somewhere/config");
+    EXPECT_EQ(relative, QDir::homePath() + "/.config");
+    EXPECT_EQ(unset, QDir::homePath() + "/.config");
+}
+
+} // namespace

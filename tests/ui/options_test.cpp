@@ -1,0 +1,316 @@
+#include "core/editorbuffer.h"
+#include "core/inifile.h"
+#include "core/startup.h"
+#include "support/testwindow.h"
+#include "ui/uoptions.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+namespace {
+
+FileDialogResult chosen(const QString& name)
+{
+    return { name, 1 };
+}
+
+QString settingsPath(TestWindow& t)
+{
+    return t.ctx().settings.settingsFileName;
+}
+
+/// An Options dialog opened over a test window as Options1Click opens it.
+struct OpenOptions : TestWindow {
+    explicit OpenOptions(bool withSettingsFile = true)
+        : TestWindow({}, withSettingsFile)
+        , dialog(ctx(), window.get())
+    {
+        dialog.show();
+    }
+    TOptionfrm dialog;
+};
+
+TEST(Options, HasEveryControlAndCaption)
+{
+    OpenOptions t;
+    TOptionfrm& d = t.dialog;
+    EXPECT_EQ(d.windowTitle(), "Quillet options");
+    EXPECT_EQ(d.size(), QSize(405, 281));
+    EXPECT_EQ(d.minimumSize(), d.maximumSize());
+    EXPECT_TRUE(d.AppyBtn->isDefault());
+    EXPECT_EQ(d.AppyBtn->text(), "Apply");
+    EXPECT_EQ(d.Button4->text(), "Cancel");
+    EXPECT_EQ(d.SpeedButton2->text(), QString::fromUtf8("Дополнительно..."));
+    for (QAbstractButton* browse : std::initializer_list<QAbstractButton*> { d.Button1, d.Button2, d.Button3, d.SpeedButton1 })
+        EXPECT_EQ(browse->text(), "...");
+    QStringList groups;
+    for (const QGroupBox* g : d.findChildren<QGroupBox*>())
+        groups.append(g->title());
+    EXPECT_EQ(groups, QStringList({ QString::fromUtf8("Личные настройки пользователя"),
+                                    QString::fromUtf8("Расположение программ"),
+                                    QString::fromUtf8("Свойства редактора") }));
+    QStringList labels;
+    for (const QLabel* l : d.findChildren<QLabel*>())
+        labels.append(l->text());
+    EXPECT_EQ(labels, QStringList({ QString::fromUtf8("Имя"), "Email", "Netscape browser", "Microsoft browser",
+                                    QString::fromUtf8("Иной browser"), QString::fromUtf8("Расширенный редактор"),
+                                    QString::fromUtf8("Шрифт") }));
+    // Every control lies inside the client area.
+    for (const QWidget* w : d.findChildren<QWidget*>()) {
+        if (w->isWindow() || !w->isVisible())
+            continue;
+        const QRect r(w->mapTo(&d, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(d.rect().contains(r)) << w->objectName().toStdString();
+    }
+}
+
+TEST(Options, OpeningFillsTheFieldsFromTheSettings)
+{
+    TestWindow t;
+    SettingsStore& s = t.ctx().settings;
+    s.userName = "Name";
+    s.netscapePath = "/n";
+    s.msiePath = "/m";
+    s.browser3Path = "/b3";
+    s.workshopCommand = "ws %1";
+    s.editorFontName = "Arial";
+    TOptionfrm d(t.ctx(), t.window.get());
+    d.show();
+    EXPECT_EQ(d.UserNameEd->text(), "Name");
+    EXPECT_EQ(d.UserMailEd->text(), "@");
+    EXPECT_EQ(d.NClocationEd->text(), "/n");
+    EXPECT_EQ(d.IElocationEd->text(), "/m");
+    EXPECT_EQ(d.AddBrEd->text(), "/b3");
+    EXPECT_EQ(d.VHEd->text(), "ws %1");
+    EXPECT_EQ(d.FontBox->currentText(), "Arial");
+    EXPECT_TRUE(d.FontBox->isEditable());
+    EXPECT_GT(d.FontBox->count(), 0);
+    EXPECT_EQ(d.dialogFont().family(), "Arial");
+}
+
+TEST(Options, BrowseButtonsStoreAtOnceAndTheDialogRemembersTheLastName)
+{
+    OpenOptions t;
+    TOptionfrm& d = t.dialog;
+    t.ctx().settings.browser3Path.clear();
+    auto& p = t.fake.prompts;
+    p.openResults = { chosen("/opt/ns"), std::nullopt, chosen("/opt/ie"), chosen("/opt/b3"), chosen("/opt/My Ed/ed") };
+    d.Button1->click();
+    d.Button2->click(); // cancelled
+    d.Button2->click();
+    d.Button3->click();
+    d.SpeedButton1->click();
+
+    ASSERT_EQ(p.openDialogs.size(), 5);
+    EXPECT_EQ(p.openDialogs[0].filter, "Programs|*.exe;*.com|All|*.*");
+    EXPECT_EQ(p.openDialogs[0].fileName, "");
+    EXPECT_EQ(p.openDialogs[1].fileName, "/opt/ns");
+    EXPECT_EQ(p.openDialogs[2].fileName, "/opt/ns");
+    EXPECT_EQ(p.openDialogs[4].fileName, "/opt/b3");
+    const SettingsStore& s = t.ctx().settings;
+    EXPECT_EQ(s.netscapePath, "/opt/ns");
+    EXPECT_EQ(s.msiePath, "/opt/ie");
+    EXPECT_EQ(s.browser3Path, "/opt/b3");
+    EXPECT_EQ(d.NClocationEd->text(), "/opt/ns");
+    EXPECT_EQ(d.IElocationEd->text(), "/opt/ie");
+    EXPECT_EQ(d.AddBrEd->text(), "/opt/b3");
+    // The extended editor's row fills its own field; a path with blanks is quoted.
+    EXPECT_EQ(d.VHEd->text(), "\"/opt/My Ed/ed\"");
+    EXPECT_EQ(s.workshopCommand, "");
+
+    // Cancel: nothing written, the browsed values stay in memory.
+    d.Button4->click();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_EQ(readFile(settingsPath(t)), "[USER]\r\nname=Tester\r\n");
+    EXPECT_EQ(s.netscapePath, "/opt/ns");
+    EXPECT_EQ(s.workshopCommand, "");
+}
+
+TEST(Options, ApplyWritesTheTenKeysInOrderAndAppliesTheFont)
+{
+    OpenOptions t(false);
+    QFile::remove(settingsPath(t));
+    t.memo().setText("text");
+    t.memo().setSelStart(2);
+    t.ctx().doc.modified = false;
+    TOptionfrm& d = t.dialog;
+    QFont chosenFont("DejaVu Serif", 14);
+    chosenFont.setBold(true);
+    t.fake.prompts.fontResults.append(chosenFont);
+    d.SpeedButton2->click();
+    EXPECT_EQ(t.fake.prompts.fontDialogs.value(0).family(), "Courier New");
+    EXPECT_EQ(t.fake.prompts.fontDialogs.value(0).pointSize(), 10);
+    EXPECT_EQ(d.FontBox->currentText(), "DejaVu Serif");
+    EXPECT_EQ(t.ctx().settings.editorFontSize, 14);
+    EXPECT_EQ(t.memo().font().pointSize(), 10) << "the editor font waits for Apply";
+
+    d.UserNameEd->setText(QString::fromUtf8("Иван"));
+    d.UserMailEd->setText("i@example.org");
+    d.NClocationEd->setText("/usr/bin/ns");
+    d.IElocationEd->setText("/usr/bin/ie");
+    d.AddBrEd->setText("/usr/bin/b3");
+    d.VHEd->setText("ext --edit");
+    d.AppyBtn->click();
+
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(readFile(settingsPath(t)),
+              "[FONT]\r\nname=DejaVu Serif\r\ncharset=1\r\nsize=14\r\nstyle=TRUE\r\n"
+              "[USER]\r\nname=\xC8\xE2\xE0\xED\r\nmail=i@example.org\r\n"
+              "[PATHS]\r\nnetscape=/usr/bin/ns\r\nmsie=/usr/bin/ie\r\nbrowser3=/usr/bin/b3\r\nextended=ext --edit\r\n");
+    const SettingsStore& s = t.ctx().settings;
+    EXPECT_EQ(s.userMail, "i@example.org");
+    EXPECT_EQ(s.workshopCommand, "ext --edit");
+    EXPECT_EQ(t.memo().font().family(), "DejaVu Serif");
+    EXPECT_EQ(t.memo().font().pointSize(), 14);
+    EXPECT_TRUE(t.memo().font().bold());
+    EXPECT_EQ(t.memo().text(), "text");
+    EXPECT_EQ(t.memo().selStart(), 2);
+    EXPECT_FALSE(t.ctx().doc.modified);
+}
+
+struct StyleCase {
+    bool bold, italic, underline;
+    const char* stored;
+};
+
+class AppliedStyle : public ::testing::TestWithParam<StyleCase> {};
+
+TEST_P(AppliedStyle, IsStoredAsTRUEOnlyWhenExactlyBold)
+{
+    const StyleCase& c = GetParam();
+    OpenOptions t;
+    QFont font("DejaVu Sans", 9);
+    font.setBold(c.bold);
+    font.setItalic(c.italic);
+    font.setUnderline(c.underline);
+    t.fake.prompts.fontResults.append(font);
+    t.dialog.BitBtn3Click();
+    t.dialog.BitBtn1Click();
+    EXPECT_EQ(IniFile::readValue(settingsPath(t), "FONT", "style", "?"), c.stored);
+    // The editing area shows the style as chosen until the next start.
+    EXPECT_EQ(t.memo().font().bold(), c.bold);
+    EXPECT_EQ(t.memo().font().italic(), c.italic);
+    EXPECT_EQ(t.memo().font().underline(), c.underline);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, AppliedStyle,
+                         ::testing::Values(StyleCase { true, false, false, "TRUE" },
+                                           StyleCase { true, true, false, "FALSE" },
+                                           StyleCase { true, false, true, "FALSE" },
+                                           StyleCase { false, false, false, "FALSE" },
+                                           StyleCase { false, true, false, "FALSE" }));
+
+TEST(Options, TheFontNameBoxIsNotReadByApply)
+{
+    OpenOptions t;
+    t.dialog.FontBox->setEditText("DejaVu Serif");
+    t.dialog.AppyBtn->click();
+    EXPECT_EQ(t.memo().font().family(), "Courier New");
+    EXPECT_EQ(IniFile::readValue(settingsPath(t), "FONT", "name", "?"), "Courier New");
+}
+
+TEST(Options, AFontChosenThenCancelledStaysInMemoryOnly)
+{
+    OpenOptions t;
+    t.fake.prompts.fontResults.append(QFont("DejaVu Serif", 20));
+    t.dialog.BitBtn3Click();
+    t.dialog.close(); // the close box is Cancel
+    EXPECT_EQ(t.dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(t.ctx().settings.editorFontName, "DejaVu Serif");
+    EXPECT_EQ(t.memo().font().pointSize(), 10);
+    EXPECT_EQ(readFile(settingsPath(t)), "[USER]\r\nname=Tester\r\n");
+}
+
+TEST(Options, AnUnwritableSettingsFileKeepsTheDialogOpen)
+{
+    QTemporaryDir root;
+    const QString mnt = root.filePath("cfg");
+    QDir().mkdir(mnt);
+    const QByteArray native = QFile::encodeName(mnt);
+    if (::mount("tmpfs", native.constData(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    TestWindow t;
+    t.ctx().settings.settingsFileName = mnt + "/Brannoc Quillet.ini";
+    TOptionfrm d(t.ctx(), t.window.get());
+    d.show();
+    t.fake.prompts.fontResults.append(QFont("DejaVu Serif", 20));
+    d.BitBtn3Click();
+    d.UserNameEd->setText("New");
+    d.AppyBtn->click();
+    ::umount2(native.constData(), MNT_DETACH);
+
+    EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList { "Unable to write to " + mnt + "/Brannoc Quillet.ini." });
+    EXPECT_EQ(t.fake.prompts.boxes.value(0).icon, BoxIcon::Stop);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(t.ctx().settings.userName, "New");
+    EXPECT_EQ(t.memo().font().pointSize(), 10);
+}
+
+TEST(Options, AppliedSettingsComeBackAtTheNextStart)
+{
+    QTemporaryDir config;
+    QString expectedFamily;
+    {
+        TestWindow first({}, false);
+        EXPECT_EQ(first.fake.prompts.boxes.size(), 1) << "the greeting";
+        first.ctx().settings.settingsFileName = config.filePath("sub/Brannoc Quillet.ini");
+        TOptionfrm d(first.ctx(), first.window.get());
+        d.show();
+        QFont font("DejaVu Serif", 15);
+        font.setBold(true);
+        font.setItalic(true);
+        first.fake.prompts.fontResults.append(font);
+        d.BitBtn3Click();
+        d.VHEd->setText("ext");
+        d.AppyBtn->click();
+        expectedFamily = first.memo().font().family();
+    }
+    TestWindow second({}, false);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.filePath("sub")));
+    second.fake.dirs.directory = config.filePath("sub");
+    second.fake.prompts.boxes.clear();
+    runStartupSequence(second.ctx(), {});
+    EXPECT_TRUE(second.fake.prompts.boxes.isEmpty()) << "no greeting once the file exists";
+    EXPECT_EQ(second.memo().font().family(), expectedFamily);
+    EXPECT_EQ(second.memo().font().pointSize(), 15);
+    EXPECT_FALSE(second.memo().font().bold()) << "bold italic comes back regular";
+    EXPECT_FALSE(second.memo().font().italic());
+    EXPECT_EQ(second.ctx().settings.workshopCommand, "ext");
+}
+
+TEST(Options, TheMenuCommandShowsAFreshModalDialog)
+{
+    TestWindow t;
+    t.ctx().settings.userName = "First";
+    QStringList seen;
+    auto answer = [&] {
+        auto* d = qobject_cast<TOptionfrm*>(QApplication::activeModalWidget());
+        if (!d) {
+            seen.append("<none>");
+            return;
+        }
+        seen.append(d->UserNameEd->text());
+        d->UserNameEd->setText("Changed but cancelled");
+        d->Button4->click();
+    };
+    QTimer::singleShot(0, answer);
+    t.window->Options1Click();
+    t.ctx().settings.userName = "Second";
+    QTimer::singleShot(0, answer);
+    t.window->Options1Click();
+    EXPECT_EQ(seen, QStringList({ "First", "Second" }));
+    EXPECT_TRUE(t.window->findChildren<TOptionfrm*>().isEmpty()) << "disposed of after closing";
+}
+
+} // namespace
