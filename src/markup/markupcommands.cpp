@@ -17,6 +17,15 @@ FileDialogSpec openDialog(const char* filter)
     return spec;
 }
 
+/// A file path or web address as it may stand between the double quotes of
+/// an attribute. Windows paths never hold a double quote, but names on this
+/// platform and the address in a downloaded shortcut can; one left as it is
+/// would end the value early and let the rest become markup of its own.
+QString quotedValue(QString text)
+{
+    return text.replace(u'"', QLatin1String("&quot;"));
+}
+
 const Fragment& rowOf(const char* command)
 {
     const Fragment* row = findFragment(QLatin1String(command));
@@ -69,8 +78,8 @@ void MarkupCommands::imageFromFile()
     const QString path = chooseFile(m_openImage);
     if (path.isEmpty())
         return;
-    applyRow(rowOf("Find1"), { { QStringLiteral("P"), path },
-                               { QStringLiteral("N"), filepaths::fileNamePart(path) } });
+    applyRow(rowOf("Find1"), { { QStringLiteral("P"), quotedValue(path) },
+                               { QStringLiteral("N"), quotedValue(filepaths::fileNamePart(path)) } });
 }
 
 void MarkupCommands::linkToFile()
@@ -78,5 +87,5 @@ void MarkupCommands::linkToFile()
     const QString path = chooseFile(m_openLinked);
     if (path.isEmpty())
         return;
-    applyRow(rowOf("Linkfile1"), { { QStringLiteral("T"), linkTarget(path) } });
+    applyRow(rowOf("Linkfile1"), { { QStringLiteral("T"), quotedValue(linkTarget(path)) } });
 }

@@ -101,3 +101,18 @@ TEST(LinkToFile, CancelledDialogChangesNothing)
     EXPECT_EQ(t.memo().selLength(), 4);
     EXPECT_FALSE(t.ctx().doc.modified);
 }
+
+TEST(FileCommands, ADoubleQuoteInAPathOrAddressCannotEndTheAttribute)
+{
+    TestWindow t;
+    const QString shortcut = t.path(QStringLiteral("trick.url"));
+    writeFile(shortcut, "[InternetShortcut]\r\nURL=http://x.example/\" onclick=\"alert(1)\r\n");
+    EXPECT_EQ(linkThroughWindow(t, shortcut, QStringLiteral("x")),
+              QStringLiteral("<A HREF=\"http://x.example/&quot; onclick=&quot;alert(1)\">x</A>"));
+
+    t.fake.prompts.openResults.append(FileDialogResult { QStringLiteral("/home/u/say \"hi\".gif"), 1 });
+    t.memo().setText(QString());
+    t.window->findChild<QAction*>(QStringLiteral("Find1"))->trigger();
+    EXPECT_EQ(t.memo().text(),
+              QStringLiteral("<IMG SRC=\"/home/u/say &quot;hi&quot;.gif\" BORDER=0 ALT=\"say &quot;hi&quot;.gif\">"));
+}
