@@ -55,7 +55,11 @@ QMessageBox::ButtonRole buttonRole(Answer answer)
 
 Answer QtUserPrompts::messageBox(const MessageBoxSpec& spec)
 {
-    QMessageBox box(toQtIcon(spec.icon), spec.caption, spec.text, QMessageBox::NoButton, dialogParent());
+    // The program's two-line messages join their lines by LF CR: one line
+    // break on screen, not two.
+    QString text = spec.text;
+    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    QMessageBox box(toQtIcon(spec.icon), spec.caption, text, QMessageBox::NoButton, dialogParent());
     QHash<QAbstractButton*, Answer> answers;
     for (const Answer answer : spec.buttons) {
         QPushButton* button = box.addButton(buttonCaption(answer), buttonRole(answer));

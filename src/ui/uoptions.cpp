@@ -92,27 +92,27 @@ void TOptionfrm::buildControls()
     auto* programs = new QGroupBox(QStringLiteral("Расположение программ"), this);
     programs->setObjectName(QStringLiteral("GroupBox2"));
     programs->setGeometry(8, 58, 389, 126);
-    label(programs, QStringLiteral("Netscape browser"), 10, 23, 124);
-    NClocationEd = edit(programs, "NClocationEd", 136, 20, 214);
+    label(programs, QStringLiteral("Netscape browser"), 10, 23, 140);
+    NClocationEd = edit(programs, "NClocationEd", 152, 20, 198);
     Button1 = button(programs, "Button1", QStringLiteral("..."), 354, 20, 25, 21);
-    label(programs, QStringLiteral("Microsoft browser"), 10, 49, 124);
-    IElocationEd = edit(programs, "IElocationEd", 136, 46, 214);
+    label(programs, QStringLiteral("Microsoft browser"), 10, 49, 140);
+    IElocationEd = edit(programs, "IElocationEd", 152, 46, 198);
     Button2 = button(programs, "Button2", QStringLiteral("..."), 354, 46, 25, 21);
-    label(programs, QStringLiteral("Иной browser"), 10, 75, 124);
-    AddBrEd = edit(programs, "AddBrEd", 136, 72, 214);
+    label(programs, QStringLiteral("Иной browser"), 10, 75, 140);
+    AddBrEd = edit(programs, "AddBrEd", 152, 72, 198);
     Button3 = button(programs, "Button3", QStringLiteral("..."), 354, 72, 25, 21);
-    label(programs, QStringLiteral("Расширенный редактор"), 10, 101, 124);
-    VHEd = edit(programs, "VHEd", 136, 98, 214);
+    label(programs, QStringLiteral("Расширенный редактор"), 10, 101, 140);
+    VHEd = edit(programs, "VHEd", 152, 98, 198);
     SpeedButton1 = speedButton(programs, "SpeedButton1", QStringLiteral("..."), 354, 98, 25);
 
     auto* editor = new QGroupBox(QStringLiteral("Свойства редактора"), this);
     editor->setObjectName(QStringLiteral("GroupBox3"));
     editor->setGeometry(8, 188, 389, 52);
-    label(editor, QStringLiteral("Шрифт"), 10, 24, 40);
+    label(editor, QStringLiteral("Шрифт"), 8, 24, 48);
     FontBox = new QComboBox(editor);
     FontBox->setObjectName(QStringLiteral("FontBox"));
     FontBox->setEditable(true);
-    FontBox->setGeometry(54, 20, 196, 22);
+    FontBox->setGeometry(58, 20, 192, 22);
     SpeedButton2 = speedButton(editor, "SpeedButton2", QStringLiteral("Дополнительно..."), 258, 20, 121);
     SpeedButton2->setFixedHeight(22);
 
@@ -149,6 +149,9 @@ void TOptionfrm::FormShow()
     IElocationEd->setText(s.msiePath);
     AddBrEd->setText(s.browser3Path);
     VHEd->setText(s.workshopCommand);
+    // Long paths show their beginning, as a fresh field does.
+    for (QLineEdit* field : { UserNameEd, UserMailEd, NClocationEd, IElocationEd, AddBrEd, VHEd })
+        field->setCursorPosition(0);
 
     m_openDialogFileName = s.browser3Path;
 

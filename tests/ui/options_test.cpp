@@ -61,8 +61,10 @@ TEST(Options, HasEveryControlAndCaption)
                                     QString::fromUtf8("Расположение программ"),
                                     QString::fromUtf8("Свойства редактора") }));
     QStringList labels;
-    for (const QLabel* l : d.findChildren<QLabel*>())
+    for (const QLabel* l : d.findChildren<QLabel*>()) {
         labels.append(l->text());
+        EXPECT_LE(l->sizeHint().width(), l->width()) << l->text().toStdString() << " is cut off";
+    }
     EXPECT_EQ(labels, QStringList({ QString::fromUtf8("Имя"), "Email", "Netscape browser", "Microsoft browser",
                                     QString::fromUtf8("Иной browser"), QString::fromUtf8("Расширенный редактор"),
                                     QString::fromUtf8("Шрифт") }));
