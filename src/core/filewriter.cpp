@@ -60,6 +60,9 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
     if (existed) {
         if (S_ISDIR(before.st_mode))
             return fail(systemReason(EISDIR));
+        // Renaming over a device or a pipe would replace it by a plain file.
+        if (!S_ISREG(before.st_mode))
+            return fail(QStringLiteral("Not a regular file"));
         // Renaming over a file ignores the file's own write permission, so a
         // file the user may not write (read-only, immutable) is refused here.
         if (::access(nativeTarget.constData(), W_OK) != 0)

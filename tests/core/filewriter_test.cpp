@@ -113,6 +113,15 @@ TEST(FileWriter, AMissingFolderOrAFolderAsTargetIsReportedWithTheSystemsReason)
     EXPECT_FALSE(filewriter::writeFile(dir.path(), "x", &error));
     EXPECT_EQ(error, "Is a directory");
     EXPECT_FALSE(filewriter::writeFile(QString(), "x", &error));
+
+    // A pipe (or a device) is never replaced by a plain file.
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(filewriter::writeFile(fifo, "x", &error));
+    EXPECT_EQ(error, "Not a regular file");
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST(FileWriter, AReadOnlyFilesystemKeepsTheOldContent)
