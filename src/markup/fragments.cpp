@@ -47,7 +47,8 @@ const std::vector<Fragment> kTable = {
     { "Caption1", "<CAPTION ALIGN=TOP> {S} </CAPTION>", "<CAPTION ALIGN=TOP>  </CAPTION>" },
 
     // Meta block, frames, style and script containers, JavaScript skeletons.
-    // Wrap with default: the empty template is the default fragment.
+    // Wrap with default (style, script, array, function): the template
+    // without a selection is the default fragment, not the empty wrap.
     { "Meat1", nullptr,
       " <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1251\">\r\n"
       " <META NAME=\"GENERATOR\" CONTENT=\"Visual Quillet 1.7 [Brannoc]\">\r\n"
