@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -313,6 +314,34 @@ TEST(Options, TheMenuCommandShowsAFreshModalDialog)
     t.window->Options1Click();
     EXPECT_EQ(seen, QStringList({ "First", "Second" }));
     EXPECT_TRUE(t.window->findChildren<TOptionfrm*>().isEmpty()) << "disposed of after closing";
+}
+
+} // namespace
+
+namespace {
+
+TEST(Options, EnterAppliesFromAnyFieldAndEscapeCancels)
+{
+    for (const char* field : { "UserNameEd", "VHEd", "FontBox" }) {
+        OpenOptions t;
+        TOptionfrm& d = t.dialog;
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        QWidget* target = d.findChild<QWidget*>(field);
+        ASSERT_TRUE(target) << field;
+        target->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(d.result(), QDialog::Accepted) << field;
+        EXPECT_FALSE(d.isVisible()) << field;
+        EXPECT_EQ(IniFile::readValue(settingsPath(t), "PATHS", "extended", "<missing>"), "") << field;
+    }
+    OpenOptions t;
+    QApplication::setActiveWindow(&t.dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&t.dialog));
+    t.dialog.UserNameEd->setFocus();
+    QTest::keyClick(t.dialog.UserNameEd, Qt::Key_Escape);
+    EXPECT_EQ(t.dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(readFile(settingsPath(t)), "[USER]\r\nname=Tester\r\n");
 }
 
 } // namespace
