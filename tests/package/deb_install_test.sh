@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build tree, unpacks it into a temporary
+# root with dpkg -x, checks what it installs and starts the installed editor
+# on a file under a virtual display. Exit 77 (skipped) without dpkg.
+# Usage: deb_install_test.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+
+for tool in dpkg dpkg-deb cpack; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
+done
+
+work=$(mktemp -d)
+editor_pid=
+cleanup() {
+  if [ -n "$editor_pid" ]; then kill "$editor_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+deb=$(ls "$work"/pkg/*.deb)
+
+# The dependencies come from the binary's libraries.
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libc6; do
+  [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = quillet ] || fail "package name"
+
+root="$work/root"
+dpkg -x "$deb" "$root"
+bin="$root/usr/bin/quillet"
+desktop="$root/usr/share/applications/quillet.desktop"
+[ -x "$bin" ] || fail "no executable $bin"
+[ -L "$root/usr/bin/vq.exe" ] && [ "$(readlink "$root/usr/bin/vq.exe")" = quillet ] || fail "vq.exe is no link to quillet"
+[ -s "$root/usr/share/icons/hicolor/scalable/apps/quillet.svg" ] || fail "no icon"
+gzip -t "$root/usr/share/man/man1/quillet.1.gz" || fail "manual page"
+grep -qx 'Name=Brannoc Quillet' "$desktop" || fail "desktop Name"
+grep -qx 'Exec=quillet %f' "$desktop" || fail "desktop Exec"
+grep -qx 'Icon=quillet' "$desktop" || fail "desktop Icon"
+grep -qx 'MimeType=text/html;text/plain;' "$desktop" || fail "desktop MimeType"
+grep -q '^Comment=' "$desktop" && grep -q '^Comment\[ru\]=' "$desktop" || fail "desktop comments"
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail "desktop entry invalid"; fi
+
+# The installed editor on a document whose path holds a blank.
+mkdir -p "$work/config" "$work/docs"
+printf '[USER]\r\nname=Tester\r\n' >"$work/config/Brannoc Quillet.ini"
+doc="$work/docs/my page.htm"
+printf '<HTML>\r\n<BODY>installed</BODY>\r\n</HTML>' >"$doc"
+export HOME="$work" XDG_CONFIG_HOME="$work/config" ASAN_OPTIONS=detect_leaks=0
+
+if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
+  # Under a real X server the window title proves that the file was opened.
+  expected="Brannoc Quillet 1.7 [$doc]"
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    "$1" "$2" >"$3/editor.log" 2>&1 &
+    pid=$!
+    for _ in $(seq 1 100); do
+      if xwininfo -root -tree 2>/dev/null | grep -qF "\"$4\""; then kill $pid; wait $pid 2>/dev/null; exit 0; fi
+      kill -0 $pid 2>/dev/null || { echo "the editor ended early"; cat "$3/editor.log"; exit 1; }
+      sleep 0.2
+    done
+    echo "no window titled: $4"; xwininfo -root -tree | grep -i quillet; cat "$3/editor.log"; kill $pid; exit 1
+  ' _ "$bin" "$doc" "$work" "$expected" || fail "installed editor under Xvfb"
+else
+  # Headless without X: the editor must start and keep running.
+  QT_QPA_PLATFORM=offscreen "$bin" "$doc" >"$work/editor.log" 2>&1 &
+  editor_pid=$!
+  sleep 3
+  kill -0 "$editor_pid" 2>/dev/null || { cat "$work/editor.log"; fail "the installed editor did not keep running"; }
+  echo "NOTE: no xvfb-run/xwininfo: checked only that the editor starts"
+fi
+echo "OK: $(basename "$deb") installs and starts"
