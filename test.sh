@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test headless.
+# UndefinedBehaviorSanitizer, runs every test headless, then runs each
+# fuzz target for a bounded time (FUZZ_SECONDS, 20 by default; 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/deps.sh
 export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON -DQUILLET_TESTS=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
-cd build-test
-ctest --output-on-failure -j"$(nproc)" --timeout 300
+(cd build-test && ctest --output-on-failure -j"$(nproc)" --timeout 300)
+
+fuzz_seconds=${FUZZ_SECONDS:-20}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+        -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF >/dev/null
+  cmake --build build-fuzz -j"$(nproc)" --target fuzzers
+  ./fuzz/run.sh build-fuzz "$fuzz_seconds"
+fi
