@@ -106,6 +106,8 @@ struct NewCase {
     bool savedElsewhere; // the old text went into "other.htm"
 };
 
+void PrintTo(const NewCase& c, std::ostream* os) { *os << c.name; }
+
 class NewWithUnsavedText : public ::testing::TestWithParam<NewCase> {};
 
 TEST_P(NewWithUnsavedText, FollowsTheAnswer)
@@ -326,6 +328,8 @@ struct CloseCase {
     bool closes;
     QByteArray fileAfter; // the document's file after the close query
 };
+
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
 
 class CloseQuery : public ::testing::TestWithParam<CloseCase> {};
 

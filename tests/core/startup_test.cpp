@@ -91,6 +91,8 @@ struct NumberCase {
     int byte; // -1: not a number
 };
 
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class FontNumbers : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(FontNumbers, WrapIntoAByteOrStop)

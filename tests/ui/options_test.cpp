@@ -187,6 +187,11 @@ struct StyleCase {
     const char* stored;
 };
 
+void PrintTo(const StyleCase& c, std::ostream* os)
+{
+    *os << (c.bold ? "bold " : "") << (c.italic ? "italic " : "") << (c.underline ? "underline " : "") << c.stored;
+}
+
 class AppliedStyle : public ::testing::TestWithParam<StyleCase> {};
 
 TEST_P(AppliedStyle, IsStoredAsTRUEOnlyWhenExactlyBold)
