@@ -14,11 +14,21 @@
 /// Records command lines instead of starting programs.
 class RecordingLauncher : public ProgramLauncher {
 public:
+    struct ProgramStart {
+        QString program;
+        QString parameters;
+    };
     QStringList commandLines;
+    QList<ProgramStart> programStarts;
     bool result = true;
     bool start(const QString& commandLine) override
     {
         commandLines.append(commandLine);
+        return result;
+    }
+    bool startProgram(const QString& program, const QString& parameters) override
+    {
+        programStarts.append({ program, parameters });
         return result;
     }
 };
