@@ -252,6 +252,27 @@ void logo(QPainter& p)
     p.drawText(QRectF(40, 54, 96, 11), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("1.7"));
 }
 
+// The icon of the program's text forms: a quill on a sheet.
+void formIcon(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(5.5, 2.5, 19, 26));
+    p.setPen(QPen(QColor(160, 160, 160), 1));
+    for (int y = 8; y <= 24; y += 4)
+        p.drawLine(QPointF(8.5, y + 0.5), QPointF(21.5, y + 0.5));
+    p.translate(20, 17);
+    p.rotate(-35);
+    QPainterPath vane;
+    vane.moveTo(0, 13);
+    vane.cubicTo(-6.5, 4, -4.5, -7, 1, -14);
+    vane.cubicTo(5, -6, 5, 4, 0, 13);
+    p.setPen(QPen(QColor(20, 40, 100), 1));
+    p.setBrush(QColor(60, 100, 190));
+    p.drawPath(vane);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -283,6 +304,12 @@ int main(int argc, char* argv[])
         painter.end();
         save(image, folder + QStringLiteral("/toolbar"), QString::fromLatin1(name) + QStringLiteral(".png"));
     }
+
+    QImage icon = canvas(32, 32);
+    QPainter iconPainter(&icon);
+    formIcon(iconPainter);
+    iconPainter.end();
+    save(icon, folder, QStringLiteral("formicon.png"));
 
     QImage image(140, 66, QImage::Format_ARGB32);
     image.fill(Qt::white);

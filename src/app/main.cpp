@@ -3,6 +3,7 @@
 #include "launch/processlauncher.h"
 #include "launch/xdgregistry.h"
 #include "tools/qtprintersystem.h"
+#include "ui/about1.h"
 #include "ui/qtuserprompts.h"
 #include "ui/qttranslations.h"
 #include "ui/umain.h"
@@ -24,6 +25,9 @@ int main(int argc, char* argv[])
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     Tmain window(platform, arguments);
+    // The about box lives from here to the end; About only shows it again.
+    TAboutBox aboutBox(platform);
+    window.setAboutBox(&aboutBox);
     window.show();
     return QApplication::exec();
 }

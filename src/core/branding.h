@@ -23,4 +23,7 @@ inline QString makerWebAddress() { return QStringLiteral("http://www.brannoc.exa
 /// The maker's mail address held by the web-link launcher.
 inline QString makerMailAddress() { return QStringLiteral("info@brannoc.example"); }
 
+/// The maker's copyright line (about box).
+inline QString copyrightLine() { return QStringLiteral("Copyright \u00A9 1998-1999 Brannoc Software"); }
+
 } // namespace branding

@@ -1,18 +1,92 @@
 #include "launch/launchcommands.h"
 
 #include "core/appcontext.h"
+#include "core/branding.h"
+#include "core/editorbuffer.h"
+#include "core/filewriter.h"
+#include "core/messageboxes.h"
+#include "launch/gotoweb.h"
+#include "launch/programlauncher.h"
+#include "ui/Unit2.h"
+#include "ui/umain.h"
 
 LaunchCommands::LaunchCommands(AppContext& context)
     : m_ctx(context)
+    , m_goToWeb(new TGoToWeb(context.platform.registry, context.platform.launcher, context.window))
 {
+    m_goToWeb->setUrl(branding::makerWebAddress());
 }
 
-void LaunchCommands::runWithDocument(const QString& program) { Q_UNUSED(program); }
-void LaunchCommands::netscape() { }
-void LaunchCommands::msie() { }
-void LaunchCommands::anyBrowser() { }
-void LaunchCommands::runWorkshop() { }
-void LaunchCommands::newEditor() { }
-void LaunchCommands::howToUse() { }
-void LaunchCommands::about() { }
-void LaunchCommands::brannocOnline() { }
+void LaunchCommands::runWithDocument(const QString& program)
+{
+    const QString fileName = m_ctx.doc.fileName;
+    if (fileName.isEmpty()) {
+        messageboxes::showPlain(*m_ctx.platform.prompts, noFileNameMessage());
+        return;
+    }
+    // Not a save: Modified, the snapshot and the title stay as they are. A
+    // file that cannot be written ends the command without a word.
+    if (!filewriter::writeFile(fileName, m_ctx.memo1->toBytes()))
+        return;
+    m_ctx.platform.launcher->start(program + u' ' + fileName);
+    m_ctx.doc.launchWroteFile = true;
+}
+
+void LaunchCommands::netscape()
+{
+    runWithDocument(m_ctx.settings.netscapePath + QStringLiteral(" -browser "));
+}
+
+void LaunchCommands::msie()
+{
+    runWithDocument(m_ctx.settings.msiePath);
+}
+
+void LaunchCommands::anyBrowser()
+{
+    runWithDocument(m_ctx.settings.browser3Path);
+}
+
+void LaunchCommands::runWorkshop()
+{
+    // The extended editor needs a file of the document's own.
+    if (m_ctx.doc.fileName.isEmpty() || m_ctx.doc.fileName == DocumentState::untitledFileName()) {
+        messageboxes::showPlain(*m_ctx.platform.prompts, noFileNameMessage());
+        return;
+    }
+    if (m_ctx.settings.workshopCommand.isEmpty()) {
+        messageboxes::showPlain(
+            *m_ctx.platform.prompts,
+            messageboxes::twoLines(QStringLiteral("Brannoc Visual Loomwright не установлен на вашем компьютере."),
+                                   QStringLiteral("Visit ") + branding::makerWebAddress()
+                                       + QStringLiteral(" for download!")));
+        return;
+    }
+    runWithDocument(m_ctx.settings.workshopCommand);
+}
+
+void LaunchCommands::newEditor()
+{
+    m_ctx.platform.launcher->start(newWindowProgram());
+}
+
+void LaunchCommands::howToUse()
+{
+    // A fresh dialog every time, released once it has closed.
+    auto* tips = new TAboutBox1(m_ctx.window);
+    tips->exec();
+    tips->deleteLater();
+}
+
+void LaunchCommands::about()
+{
+    if (auto* main = qobject_cast<Tmain*>(m_ctx.window)) {
+        if (QDialog* box = main->aboutBox())
+            box->exec();
+    }
+}
+
+void LaunchCommands::brannocOnline()
+{
+    m_goToWeb->OpenUrl();
+}

@@ -3,6 +3,7 @@
 #include <QString>
 
 struct AppContext;
+class TGoToWeb;
 
 /// Previews in the browsers, the extended editor, the New Window program, the
 /// help and the maker's web site.
@@ -22,6 +23,14 @@ public:
     void about();
     void brannocOnline();
 
+    /// The main window's web-link launcher.
+    TGoToWeb& goToWeb() { return *m_goToWeb; }
+
+    /// The program file the New Window command starts, found by name.
+    static QString newWindowProgram() { return QStringLiteral("vq.exe"); }
+    static QString noFileNameMessage() { return QStringLiteral("Укажите имя файла!"); }
+
 private:
     AppContext& m_ctx;
+    TGoToWeb* m_goToWeb; // owned by the main window
 };

@@ -1,0 +1,93 @@
+#include "ui/textform.h"
+
+#include "core/userprompts.h"
+#include "tools/printersystem.h"
+#include "ui/dialogplacement.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
+
+TextForm::TextForm(const Platform& platform, const QString& caption, const QString& printTitle,
+                   const QString& text, QWidget* parent)
+    : QDialog(parent)
+    , m_platform(platform)
+    , m_printTitle(printTitle)
+{
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setWindowTitle(caption);
+    setWindowIcon(QIcon(QStringLiteral(":/formicon.png")));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFixedSize(302, 344);
+    setModal(true);
+
+    m_memo = new QTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setReadOnly(true);
+    m_memo->setAcceptRichText(false);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette face = m_memo->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Window));
+    m_memo->setPalette(face);
+    m_memo->setGeometry(0, 0, width(), 300);
+    m_memo->setPlainText(text);
+
+    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setGeometry(60, 310, 75, 25);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TextForm::Button1Click);
+    auto* print = new QPushButton(QStringLiteral("&Печать..."), this);
+    print->setObjectName(QStringLiteral("Button2"));
+    print->setGeometry(167, 310, 75, 25);
+    connect(print, &QPushButton::clicked, this, &TextForm::Button2Click);
+    ok->setFocus();
+}
+
+QString TextForm::text() const
+{
+    return m_memo->toPlainText();
+}
+
+void TextForm::showEvent(QShowEvent* event)
+{
+    centreOnScreen(this);
+    QDialog::showEvent(event);
+}
+
+void TextForm::Button1Click()
+{
+    accept();
+}
+
+void TextForm::Button2Click()
+{
+    QPrinter& printer = m_platform.printers->currentPrinter();
+    if (!m_platform.prompts->printDialog(printer))
+        return;
+    printer.setDocName(m_printTitle);
+    // The whole text in the form's font on the full printable page, page
+    // after page.
+    printer.setFullPage(false);
+    QTextDocument document;
+    document.setDefaultFont(m_memo->font());
+    document.setPlainText(text());
+    document.setDocumentMargin(0);
+    QPainter painter(&printer);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setPageSize(page.size());
+    const int pages = document.pageCount();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            printer.newPage();
+        painter.save();
+        painter.translate(0, -i * page.height());
+        document.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
+        painter.restore();
+    }
+}

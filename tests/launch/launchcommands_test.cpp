@@ -1,0 +1,252 @@
+#include "core/branding.h"
+#include "core/editorbuffer.h"
+#include "launch/launchcommands.h"
+#include "support/testwindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kUntitledText = QStringLiteral("<HTML>\r\n<B>Привет</B>\r\n</HTML>");
+
+/// Reads the document's file at the moment the program is started.
+class FileReadingLauncher : public ProgramLauncher {
+public:
+    QString watched;
+    QList<QByteArray> seen;
+    bool start(const QString&) override
+    {
+        seen.append(readFile(watched));
+        return false; // a start that fails changes nothing either
+    }
+    bool startProgram(const QString&, const QString&) override { return false; }
+};
+
+struct CurrentDir {
+    explicit CurrentDir(const QString& path) : saved(QDir::currentPath()) { QDir::setCurrent(path); }
+    ~CurrentDir() { QDir::setCurrent(saved); }
+    QString saved;
+};
+
+struct PreviewCase {
+    const char* name;
+    void (Tmain::*handler)();
+    const char* setting; // which path the test sets
+    const char* path;
+    const char* expectedHead; // the command line before the file name
+};
+
+void PrintTo(const PreviewCase& c, std::ostream* out) { *out << c.name; }
+
+class Preview : public testing::TestWithParam<PreviewCase> { };
+
+} // namespace
+
+TEST_P(Preview, WritesTheDocumentThenStartsTheCommandLine)
+{
+    const PreviewCase& c = GetParam();
+    TestWindow t;
+    SettingsStore& s = t.ctx().settings;
+    const QString path = QString::fromUtf8(c.path);
+    if (QByteArray(c.setting) == "netscape")
+        s.netscapePath = path;
+    else if (QByteArray(c.setting) == "msie")
+        s.msiePath = path;
+    else
+        s.browser3Path = path;
+    const QString file = t.path(QStringLiteral("my page.htm"));
+    t.ctx().doc.fileName = file;
+    t.memo().setText(kUntitledText);
+    t.memo().setSelStart(1);
+    t.memo().setSelLength(3);
+    t.ctx().doc.modified = true;
+    const QString title = t.window->windowTitle();
+
+    (t.window.get()->*c.handler)();
+
+    EXPECT_EQ(t.fake.launcher.commandLines, QStringList { QString::fromUtf8(c.expectedHead) + file });
+    EXPECT_EQ(readFile(file), t.memo().toBytes());
+    EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+    // Nothing else changes: not a save.
+    EXPECT_TRUE(t.ctx().doc.modified);
+    EXPECT_EQ(t.ctx().doc.fileName, file);
+    EXPECT_EQ(t.window->windowTitle(), title);
+    EXPECT_EQ(t.memo().text(), kUntitledText);
+    EXPECT_EQ(t.memo().selStart(), 1);
+    EXPECT_EQ(t.memo().selLength(), 3);
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browsers, Preview,
+    testing::Values(
+        // Two blanks between "-browser" and the file name.
+        PreviewCase { "Netscape", &Tmain::Netscape1Click, "netscape", "/opt/nav/navigator",
+                      "/opt/nav/navigator -browser  " },
+        PreviewCase { "Msie", &Tmain::MSIE1Click, "msie", "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE",
+                      "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE " },
+        PreviewCase { "AnyBrowser", &Tmain::Anybrowser1Click, "any", "/usr/bin/lynx -dump", "/usr/bin/lynx -dump " },
+        // An empty third browser: a blank and the file name, nothing shown.
+        PreviewCase { "AnyBrowserEmpty", &Tmain::Anybrowser1Click, "any", "", " " }),
+    [](const testing::TestParamInfo<PreviewCase>& info) { return std::string(info.param.name); });
+
+TEST(PreviewUntitled, WritesTheDefaultNameAsItStands)
+{
+    TestWindow t;
+    const CurrentDir cwd(t.dir.path());
+    t.ctx().doc.fileName = DocumentState::untitledFileName();
+    t.ctx().settings.msiePath = QStringLiteral("iexplore");
+    t.memo().setText(kUntitledText);
+    t.ctx().doc.modified = false;
+
+    t.window->MSIE1Click();
+
+    EXPECT_EQ(t.fake.launcher.commandLines, QStringList { QStringLiteral("iexplore c:\\untitled.htm") });
+    EXPECT_EQ(readFile(t.path(QStringLiteral("c:\\untitled.htm"))), t.memo().toBytes());
+    EXPECT_FALSE(t.ctx().doc.modified);
+    EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+}
+
+TEST(PreviewOrder, TheFileIsCompleteBeforeTheProgramStarts)
+{
+    TestWindow t;
+    FileReadingLauncher launcher;
+    const QString file = t.path(QStringLiteral("a.htm"));
+    launcher.watched = file;
+    t.ctx().platform.launcher = &launcher;
+    t.ctx().doc.fileName = file;
+    writeFile(file, "old text");
+
+    t.memo().setText(QStringLiteral("first"));
+    t.window->Netscape1Click();
+    t.memo().setText(QStringLiteral("second, longer\r\nline"));
+    t.window->Anybrowser1Click();
+
+    EXPECT_EQ(launcher.seen, (QList<QByteArray> { "first", "second, longer\r\nline" }));
+    // A start that fails still counts as a launch that wrote the file.
+    EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+}
+
+TEST(PreviewFailures, EmptyFileNameAsksForOneAndDoesNothingElse)
+{
+    TestWindow t;
+    t.ctx().doc.fileName.clear();
+    t.window->Netscape1Click();
+    ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
+    const MessageBoxSpec& box = t.fake.prompts.boxes.first();
+    EXPECT_EQ(box.text, QStringLiteral("Укажите имя файла!"));
+    EXPECT_EQ(box.caption, QStringLiteral("Brannoc Quillet"));
+    EXPECT_EQ(box.icon, BoxIcon::None);
+    EXPECT_EQ(box.buttons, QList<Answer> { Answer::Ok });
+    EXPECT_TRUE(t.fake.launcher.commandLines.isEmpty());
+    EXPECT_FALSE(t.ctx().doc.launchWroteFile);
+}
+
+TEST(PreviewFailures, UnwritableFileStopsSilently)
+{
+    TestWindow t;
+    writeFile(t.path(QStringLiteral("plain")), "x");
+    t.ctx().settings.workshopCommand = QStringLiteral("loomwright");
+    const QString unwritable[] = {
+        t.path(QStringLiteral("no such folder/a.htm")),
+        t.path(QStringLiteral("plain/a.htm")), // a file where a folder should be
+        t.dir.path(),                          // a folder
+    };
+    for (const QString& name : unwritable) {
+        t.ctx().doc.fileName = name;
+        t.memo().setText(QStringLiteral("text"));
+        t.ctx().doc.modified = true;
+        t.window->Netscape1Click();
+        t.window->RunWorkshop1Click();
+        EXPECT_TRUE(t.fake.launcher.commandLines.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(t.fake.prompts.boxes.isEmpty()) << name.toStdString();
+        EXPECT_FALSE(t.ctx().doc.launchWroteFile);
+        EXPECT_TRUE(t.ctx().doc.modified);
+        EXPECT_EQ(t.memo().text(), QStringLiteral("text"));
+    }
+    EXPECT_EQ(readFile(t.path(QStringLiteral("plain"))), QByteArray("x"));
+}
+
+TEST(Workshop, NeedsADocumentWithANameOfItsOwn)
+{
+    TestWindow t;
+    const CurrentDir cwd(t.dir.path());
+    t.ctx().settings.workshopCommand = QStringLiteral("loomwright");
+    for (const QString& name : { DocumentState::untitledFileName(), QString() }) {
+        t.ctx().doc.fileName = name;
+        t.window->RunWorkshop1Click();
+    }
+    EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList(2, QStringLiteral("Укажите имя файла!")));
+    EXPECT_EQ(t.fake.prompts.boxes.first().caption, QStringLiteral("Brannoc Quillet"));
+    EXPECT_TRUE(t.fake.launcher.commandLines.isEmpty());
+    EXPECT_FALSE(QFile::exists(t.path(QStringLiteral("c:\\untitled.htm"))));
+    EXPECT_FALSE(t.ctx().doc.launchWroteFile);
+
+    // Only the exact default name is refused: a capital drive letter is a name of its own.
+    t.ctx().doc.fileName = QStringLiteral("C:\\untitled.htm");
+    t.window->RunWorkshop1Click();
+    EXPECT_EQ(t.fake.launcher.commandLines, QStringList { QStringLiteral("loomwright C:\\untitled.htm") });
+    EXPECT_TRUE(QFile::exists(t.path(QStringLiteral("C:\\untitled.htm"))));
+}
+
+TEST(Workshop, WithoutTheExtendedEditorPointsToTheMaker)
+{
+    TestWindow t;
+    t.ctx().doc.fileName = t.path(QStringLiteral("a.htm"));
+    t.ctx().settings.workshopCommand.clear();
+    t.window->RunWorkshop1Click();
+    ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(t.fake.prompts.boxes.first().text,
+              QStringLiteral("Brannoc Visual Loomwright не установлен на вашем компьютере.\n\rVisit ")
+                  + branding::makerWebAddress() + QStringLiteral(" for download!"));
+    EXPECT_EQ(t.fake.prompts.boxes.first().icon, BoxIcon::None);
+    EXPECT_TRUE(t.fake.launcher.commandLines.isEmpty());
+    EXPECT_FALSE(QFile::exists(t.path(QStringLiteral("a.htm"))));
+}
+
+TEST(Workshop, StartsTheRegisteredCommandUnchangedOnTheWrittenFile)
+{
+    TestWindow t;
+    const QString file = t.path(QStringLiteral("page.htm"));
+    t.ctx().doc.fileName = file;
+    t.ctx().settings.workshopCommand = QStringLiteral("\"/opt/loom/loomwright\" \"%1\"");
+    t.memo().setText(QStringLiteral("<P>"));
+    t.window->RunWorkshop1Click();
+    EXPECT_EQ(t.fake.launcher.commandLines,
+              QStringList { QStringLiteral("\"/opt/loom/loomwright\" \"%1\" ") + file });
+    EXPECT_EQ(readFile(file), QByteArray("<P>"));
+    EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+}
+
+TEST(NewWindow, StartsTheEditorByNameAndTouchesNothing)
+{
+    TestWindow t;
+    const QString file = t.path(QStringLiteral("a.htm"));
+    t.ctx().doc.fileName = file;
+    t.memo().setText(QStringLiteral("unsaved"));
+    t.window->Neweditor1Click();
+    t.fake.launcher.result = false; // missing: still no message
+    t.window->Neweditor1Click();
+    EXPECT_EQ(t.fake.launcher.commandLines, QStringList(2, QStringLiteral("vq.exe")));
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_FALSE(t.ctx().doc.launchWroteFile);
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+}
+
+TEST(BrannocOnline, OpensTheMakersAddressInTheRegisteredBrowser)
+{
+    TestWindow t;
+    t.fake.registry.openCommands.insert(QStringLiteral(".HTML"), QStringLiteral("/usr/bin/webby --new %u"));
+    t.window->BrannocSoftware1Click();
+    ASSERT_EQ(t.fake.launcher.programStarts.size(), 1);
+    EXPECT_EQ(t.fake.launcher.programStarts.first().program, QStringLiteral("/usr/bin/webby"));
+    EXPECT_EQ(t.fake.launcher.programStarts.first().parameters, QStringLiteral("--new ") + branding::makerWebAddress());
+
+    // No browser registered: nothing happens, nothing is shown.
+    t.fake.registry.openCommands.clear();
+    t.window->BrannocSoftware1Click();
+    EXPECT_EQ(t.fake.launcher.programStarts.size(), 1);
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+}
