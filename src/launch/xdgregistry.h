@@ -14,5 +14,11 @@ public:
     /// The Exec line of the extended editor's desktop entry, field codes and
     /// quotes included, as the entry states it.
     QString extendedEditorCommand() override;
+    /// The Exec line of the default application for the extension's MIME
+    /// type, field codes included; empty when none.
     QString openCommandForExtension(const QString& extension) override;
+
+    /// The MIME type a document extension stands for (letter case ignored);
+    /// empty for extensions the web-link launcher does not ask about.
+    static QString mimeTypeForExtension(const QString& extension);
 };

@@ -250,3 +250,34 @@ TEST(BrannocOnline, OpensTheMakersAddressInTheRegisteredBrowser)
     EXPECT_EQ(t.fake.launcher.programStarts.size(), 1);
     EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
 }
+
+TEST(PreviewStory, ClosingWithoutSavingPutsTheLastLoadedOrSavedTextBack)
+{
+    TestWindow t;
+    const QString file = t.path(QStringLiteral("страница с пробелом.htm"));
+    writeFile(file, "<P>loaded</P>\r\n");
+    t.ctx().settings.netscapePath = QStringLiteral("/opt/nav/navigator");
+    t.fake.prompts.openResults = { FileDialogResult { file, 1 } };
+    t.window->OpenBtnClick();
+    ASSERT_EQ(t.ctx().doc.fileName, file);
+
+    // Edit and preview: the file holds the edit, the document is still unsaved.
+    t.memo().setText(QStringLiteral("<P>edited</P>"));
+    t.window->Netscape1Click();
+    EXPECT_EQ(readFile(file), QByteArray("<P>edited</P>"));
+    EXPECT_EQ(t.fake.launcher.commandLines.last(), QStringLiteral("/opt/nav/navigator -browser  ") + file);
+    EXPECT_TRUE(t.ctx().doc.modified);
+
+    // Saved, edited again, previewed again.
+    t.window->Save2Click();
+    t.memo().setText(QStringLiteral("<P>declined</P>"));
+    t.window->MSIE1Click();
+    EXPECT_EQ(readFile(file), QByteArray("<P>declined</P>"));
+
+    // Close and answer No: the file gets the saved text back.
+    t.fake.prompts.answers = { Answer::No };
+    EXPECT_TRUE(t.window->close());
+    ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(t.fake.prompts.boxes.first().caption, QStringLiteral("Confirm"));
+    EXPECT_EQ(readFile(file), QByteArray("<P>edited</P>"));
+}
