@@ -2,10 +2,12 @@
 
 #include "core/branding.h"
 #include "ui/dialogplacement.h"
+#include "ui/linefit.h"
 
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 QStringList TAboutBox1::tipLines()
 {
@@ -59,12 +61,25 @@ TAboutBox1::TAboutBox1(QWidget* parent)
     m_memo->setPalette(face);
     m_memo->setGeometry(4, 4, panel->width() - 8, panel->height() - 8);
     m_memo->setPlainText(tipLines().join(u'\n'));
+    fitLinesToWidth();
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setGeometry((width() - 75) / 2, 270, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TAboutBox1::OKButtonClick);
+}
+
+void TAboutBox1::fitLinesToWidth()
+{
+    // Each line of the tips is meant to be one line of the area: the font
+    // shrinks (to a readable limit) until the longest line fits, and only if
+    // it still does not fit do lines wrap.
+    const int available = m_memo->width() - 2 * int(m_memo->document()->documentMargin()) - 4
+        - m_memo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_memo);
+    bool fits = false;
+    m_memo->setFont(fontFittingLines(m_memo->font(), tipLines(), available, 9, &fits));
+    m_memo->setLineWrapMode(fits ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
 }
 
 void TAboutBox1::showEvent(QShowEvent* event)

@@ -22,5 +22,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void fitLinesToWidth();
+
     QPlainTextEdit* m_memo;
 };

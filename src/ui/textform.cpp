@@ -3,11 +3,13 @@
 #include "core/userprompts.h"
 #include "tools/printersystem.h"
 #include "ui/dialogplacement.h"
+#include "ui/linefit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -35,6 +37,12 @@ TextForm::TextForm(const Platform& platform, const QString& caption, const QStri
     m_memo->setPalette(face);
     m_memo->setGeometry(0, 0, width(), 300);
     m_memo->setPlainText(text);
+    // One line of the text is one line of the area where the font allows.
+    const int available = m_memo->width() - 2 * int(m_memo->document()->documentMargin()) - 4
+        - m_memo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_memo);
+    bool fits = false;
+    m_memo->setFont(fontFittingLines(m_memo->font(), text.split(u'\n'), available, 9, &fits));
+    m_memo->setLineWrapMode(fits ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
 
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setObjectName(QStringLiteral("Button1"));

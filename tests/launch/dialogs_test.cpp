@@ -7,6 +7,7 @@
 #include "ui/about1.h"
 #include "ui/copyright.h"
 #include "ui/licens.h"
+#include "ui/linefit.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -254,4 +255,27 @@ TEST(TextForms, PrintingAsksForAPrinterFirst)
     EXPECT_EQ(fake.printers.currentPrinter().docName(), QStringLiteral("License"));
     const QByteArray pdf = readFile(fake.printers.pdfPath);
     EXPECT_TRUE(pdf.startsWith("%PDF"));
+}
+
+TEST(LineFit, ShrinksTheFontUntilTheLongestLineFitsButNotBelowTheLimit)
+{
+    QFont start(QStringLiteral("DejaVu Sans"));
+    start.setPixelSize(16);
+    const QStringList lines = { QStringLiteral("short"), QStringLiteral("a much longer line of the text") };
+    const int wide = QFontMetrics(start).horizontalAdvance(lines[1]);
+
+    bool fits = false;
+    EXPECT_EQ(fontFittingLines(start, lines, wide, 9, &fits).pixelSize(), 16);
+    EXPECT_TRUE(fits);
+
+    const QFont smaller = fontFittingLines(start, lines, wide * 3 / 4, 9, &fits);
+    EXPECT_LT(smaller.pixelSize(), 16);
+    EXPECT_TRUE(fits);
+    EXPECT_LE(QFontMetrics(smaller).horizontalAdvance(lines[1]), wide * 3 / 4);
+    QFont oneLarger = smaller;
+    oneLarger.setPixelSize(smaller.pixelSize() + 1);
+    EXPECT_GT(QFontMetrics(oneLarger).horizontalAdvance(lines[1]), wide * 3 / 4);
+
+    EXPECT_EQ(fontFittingLines(start, lines, 10, 9, &fits).pixelSize(), 9);
+    EXPECT_FALSE(fits);
 }
