@@ -1,16 +1,13 @@
 #include "ui/textform.h"
 
-#include "core/userprompts.h"
-#include "tools/printersystem.h"
+#include "core/apperror.h"
+#include "core/messageboxes.h"
+#include "tools/printing.h"
 #include "ui/dialogplacement.h"
 #include "ui/linefit.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStyle>
-#include <QTextDocument>
 #include <QTextEdit>
 
 TextForm::TextForm(const Platform& platform, const QString& caption, const QString& printTitle,
@@ -74,28 +71,11 @@ void TextForm::Button1Click()
 
 void TextForm::Button2Click()
 {
-    QPrinter& printer = m_platform.printers->currentPrinter();
-    if (!m_platform.prompts->printDialog(printer))
-        return;
-    printer.setDocName(m_printTitle);
-    // The whole text in the form's font on the full printable page, page
-    // after page.
-    printer.setFullPage(false);
-    QTextDocument document;
-    document.setDefaultFont(m_memo->font());
-    document.setPlainText(text());
-    document.setDocumentMargin(0);
-    QPainter painter(&printer);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    document.documentLayout()->setPaintDevice(&printer);
-    document.setPageSize(page.size());
-    const int pages = document.pageCount();
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0)
-            printer.newPage();
-        painter.save();
-        painter.translate(0, -i * page.height());
-        document.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
-        painter.restore();
+    // A dialog's slot is outside the main window's handlers: a print error
+    // is shown here in the general error box instead of leaving the slot.
+    try {
+        printTextWithDialog(m_platform, text(), m_memo->font(), m_printTitle);
+    } catch (const AppError& error) {
+        messageboxes::showError(*m_platform.prompts, error.message());
     }
 }

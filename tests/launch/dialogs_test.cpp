@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -253,8 +254,26 @@ TEST(TextForms, PrintingAsksForAPrinterFirst)
     licence.Button2Click();
     EXPECT_EQ(fake.prompts.printDialogs, 2);
     EXPECT_EQ(fake.printers.currentPrinter().docName(), QStringLiteral("License"));
-    const QByteArray pdf = readFile(fake.printers.pdfPath);
-    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_TRUE(fake.prompts.boxes.isEmpty());
+    // The whole text went to paper, first line to last.
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), { fake.printers.pdfPath, QStringLiteral("-") });
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("ЛИЦЕНЗИОННОЕ СОГЛАШЕНИЕ"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Правообладателем."))) << printed.toStdString();
+}
+
+TEST(TextForms, WithoutAPrinterTheErrorBoxTellsSo)
+{
+    FakePlatform fake;
+    fake.printers.hasDefault = false;
+    TCopyrightFrm copyright(fake.platform());
+    copyright.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    EXPECT_EQ(fake.prompts.printDialogs, 0);
+    ASSERT_EQ(fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(fake.prompts.boxes.first().text, QStringLiteral("There is no default printer currently selected."));
+    EXPECT_EQ(fake.prompts.boxes.first().icon, BoxIcon::Stop);
 }
 
 TEST(LineFit, ShrinksTheFontUntilTheLongestLineFitsButNotBelowTheLimit)
