@@ -1,10 +1,14 @@
 #include "core/branding.h"
 #include "core/editorbuffer.h"
 #include "launch/launchcommands.h"
+#include "launch/processlauncher.h"
 #include "support/testwindow.h"
 
 #include <QDir>
+#include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -280,4 +284,39 @@ TEST(PreviewStory, ClosingWithoutSavingPutsTheLastLoadedOrSavedTextBack)
     ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
     EXPECT_EQ(t.fake.prompts.boxes.first().caption, QStringLiteral("Confirm"));
     EXPECT_EQ(readFile(file), QByteArray("<P>edited</P>"));
+}
+
+TEST(LaunchKeys, ShortcutsReachTheirCommands)
+{
+    TestWindow t;
+    const QString file = t.path(QStringLiteral("k.htm"));
+    t.ctx().doc.fileName = file;
+    SettingsStore& s = t.ctx().settings;
+    s.netscapePath = QStringLiteral("nav");
+    s.msiePath = QStringLiteral("ie");
+    s.browser3Path = QStringLiteral("/home/u/bin/b3");
+    s.workshopCommand = QStringLiteral("loom");
+    t.window->show();
+    QApplication::setActiveWindow(t.window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(t.window.get()));
+    t.memo().setFocus();
+    QTest::keyClick(&t.memo(), Qt::Key_1, Qt::AltModifier);
+    QTest::keyClick(&t.memo(), Qt::Key_2, Qt::AltModifier);
+    QTest::keyClick(&t.memo(), Qt::Key_3, Qt::AltModifier);
+    QTest::keyClick(&t.memo(), Qt::Key_5, Qt::AltModifier);
+    QTest::keyClick(&t.memo(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(t.fake.launcher.commandLines,
+              (QStringList { "nav -browser  " + file, "ie " + file, "/home/u/bin/b3 " + file, "loom " + file,
+                             "vq.exe" }));
+}
+
+TEST(NewWindow, TheBuildPutsVqExeBesideTheEditor)
+{
+    const QString folder = QStringLiteral(QUILLET_BINARY_DIR);
+    if (!QFileInfo::exists(folder + QStringLiteral("/quillet")))
+        GTEST_SKIP() << "the editor itself is not built";
+    // The name search, with the editor's folder as its own, finds the link.
+    const QString found = ProcessLauncher::locate(QStringLiteral("vq.exe"), folder);
+    EXPECT_EQ(found, folder + QStringLiteral("/vq.exe"));
+    EXPECT_EQ(QFileInfo(found).canonicalFilePath(), QFileInfo(folder + QStringLiteral("/quillet")).canonicalFilePath());
 }
