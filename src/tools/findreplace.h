@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+
 struct AppContext;
+class ReplaceDlg;
 
 /// The modeless find-and-replace dialog and its two handlers.
 class FindReplace {
@@ -8,13 +11,22 @@ public:
     explicit FindReplace(AppContext& context);
     ~FindReplace();
 
+    /// Connects the dialog's buttons to the window's handlers: Find Next to
+    /// `onFind`, Replace and Replace All to `onReplace`.
+    void setHandlers(std::function<void()> onFind, std::function<void()> onReplace);
+
     /// `Replace1Click`: shows the dialog, or brings it to the front.
     void show();
-    /// `ReplaceDlgFind`.
+    /// `ReplaceDlgFind`: the match scan with the dialog's search text.
     void find();
-    /// `ReplaceDlgReplace`.
+    /// `ReplaceDlgReplace`: replaces a non-empty selection, then scans.
     void replace();
+
+    ReplaceDlg& dialog() { return *m_dialog; }
 
 private:
     AppContext& m_ctx;
+    ReplaceDlg* m_dialog = nullptr; ///< owned by the main window
+    std::function<void()> m_onFind;
+    std::function<void()> m_onReplace;
 };

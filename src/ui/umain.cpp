@@ -41,6 +41,7 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     m_markup = std::make_unique<MarkupCommands>(m_ctx);
     m_text = std::make_unique<TextCommands>(m_ctx);
     m_findReplace = std::make_unique<FindReplace>(m_ctx);
+    m_findReplace->setHandlers([this] { ReplaceDlgFind(); }, [this] { ReplaceDlgReplace(); });
     m_launch = std::make_unique<LaunchCommands>(m_ctx);
     FormCreate(arguments);
 }

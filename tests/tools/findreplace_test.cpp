@@ -1,0 +1,223 @@
+#include "core/editorbuffer.h"
+#include "support/testwindow.h"
+#include "tools/replacedialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A shown, active window with its find-and-replace dialog open.
+struct FindWindow : TestWindow {
+    FindWindow()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        active = QTest::qWaitForWindowActive(window.get());
+        window->Replace1Click();
+        dialog = window->findChild<ReplaceDlg*>(QStringLiteral("ReplaceDlg"));
+    }
+    void setText(const QString& text)
+    {
+        memo().setText(text);
+        ctx().doc.modified = false;
+    }
+    void findNext() { dialog->findNextButton()->click(); }
+    void replace() { dialog->replaceButton()->click(); }
+    void replaceAll() { dialog->replaceAllButton()->click(); }
+    // Selection start and length, in document coordinates.
+    std::pair<qsizetype, qsizetype> selection() { return { memo().selStart(), memo().selLength() }; }
+
+    ReplaceDlg* dialog = nullptr;
+    bool active = false;
+};
+
+using Sel = std::pair<qsizetype, qsizetype>;
+
+} // namespace
+
+TEST(FindReplace, WorkedExampleWithCatAndCow)
+{
+    FindWindow t;
+    ASSERT_NE(t.dialog, nullptr);
+    ASSERT_TRUE(t.active);
+    t.setText(QStringLiteral("a cat\r\ncat and cat\r\ndog"));
+    t.dialog->setFindText(QStringLiteral("cat"));
+    t.dialog->setReplaceText(QStringLiteral("cow"));
+    t.memo().setSelStart(0);
+
+    t.findNext();
+    EXPECT_EQ(t.selection(), Sel(7, 3));
+    EXPECT_EQ(t.memo().getSelText(), QStringLiteral("cat"));
+    EXPECT_EQ(QApplication::focusWidget(), &t.memo());
+    EXPECT_FALSE(t.ctx().doc.modified);
+    t.findNext();
+    EXPECT_EQ(t.selection(), Sel(7, 3));
+
+    t.replace();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("a cat\r\ncow and cat\r\ndog"));
+    EXPECT_EQ(t.selection(), Sel(15, 3));
+    EXPECT_TRUE(t.ctx().doc.modified);
+
+    // Replace All goes on one occurrence per press, moving up.
+    t.replaceAll();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("a cat\r\ncow and cow\r\ndog"));
+    EXPECT_EQ(t.selection(), Sel(2, 3));
+    t.replace();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("a cow\r\ncow and cow\r\ndog"));
+    // Nothing left: the caret stays after the last replacement, nothing selected.
+    EXPECT_EQ(t.selection(), Sel(5, 0));
+    t.ctx().doc.modified = false;
+    t.replace();
+    t.replaceAll();
+    t.findNext();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("a cow\r\ncow and cow\r\ndog"));
+    EXPECT_EQ(t.selection(), Sel(5, 0));
+    EXPECT_FALSE(t.ctx().doc.modified);
+}
+
+TEST(FindReplace, ScanIgnoresTheCaretAndLeavesEverythingWhenNothingMatches)
+{
+    FindWindow t;
+    t.setText(QStringLiteral("cat\r\ncat\r\nCat\r\n"));
+    t.dialog->setFindText(QStringLiteral("cat"));
+    t.memo().setSelStart(12);
+    t.findNext();
+    EXPECT_EQ(t.selection(), Sel(5, 3)); // not the next one after the caret
+
+    t.memo().setSelStart(1);
+    t.memo().setSelLength(2);
+    for (const QString search : { QStringLiteral("CAT"), QString(), QStringLiteral("t\r\nc") }) {
+        t.dialog->setFindText(search);
+        t.findNext();
+        EXPECT_EQ(t.selection(), Sel(1, 2)) << search.toStdString();
+    }
+    EXPECT_FALSE(t.ctx().doc.modified);
+}
+
+TEST(FindReplace, ReplaceWithNothingSelectedChangesNothing)
+{
+    FindWindow t;
+    t.setText(QStringLiteral("cat cat"));
+    t.dialog->setFindText(QStringLiteral("cat"));
+    t.dialog->setReplaceText(QStringLiteral("cow"));
+    t.memo().setSelStart(3);
+    t.replace();
+    t.replaceAll();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("cat cat"));
+    EXPECT_EQ(t.selection(), Sel(3, 0));
+    EXPECT_FALSE(t.ctx().doc.modified);
+}
+
+TEST(FindReplace, WhateverIsSelectedIsReplacedThenTheScanRuns)
+{
+    FindWindow t;
+    t.setText(QStringLiteral("dog\r\nno cat"));
+    t.dialog->setFindText(QStringLiteral("cat"));
+    t.dialog->setReplaceText(QStringLiteral("bird"));
+    t.memo().setSelStart(1);
+    t.memo().setSelLength(5); // "og" + break + "n": not a match
+    t.replace();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("dbirdo cat"));
+    EXPECT_EQ(t.selection(), Sel(7, 3));
+
+    // An empty replacement text deletes the selection.
+    t.dialog->setReplaceText(QString());
+    t.replace();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("dbirdo "));
+    EXPECT_EQ(t.selection(), Sel(7, 0));
+}
+
+TEST(FindReplace, ReplacementHoldingTheSearchTextIsFoundAgain)
+{
+    FindWindow t;
+    t.setText(QStringLiteral("x cat"));
+    t.dialog->setFindText(QStringLiteral("cat"));
+    t.dialog->setReplaceText(QStringLiteral("catcat"));
+    t.findNext();
+    t.replace();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("x catcat"));
+    EXPECT_EQ(t.selection(), Sel(2, 3));
+    t.replaceAll();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("x catcatcat"));
+    EXPECT_EQ(t.selection(), Sel(2, 3));
+}
+
+TEST(FindReplace, TextsOutsideTheCodePageEnterAsReferences)
+{
+    FindWindow t;
+    t.setText(QStringLiteral("кот"));
+    t.dialog->setFindText(QStringLiteral("кот"));
+    t.dialog->setReplaceText(QString::fromUtf8("猫"));
+    t.findNext();
+    t.replace();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("&#29483;"));
+}
+
+TEST(FindReplaceDialog, LooksLikeTheClassicDialog)
+{
+    FindWindow t;
+    ReplaceDlg* d = t.dialog;
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(d->isModal());
+    EXPECT_EQ(d->findNextButton()->text(), QStringLiteral("Find Next"));
+    EXPECT_EQ(d->replaceButton()->text(), QStringLiteral("Replace"));
+    EXPECT_EQ(d->replaceAllButton()->text(), QStringLiteral("Replace All"));
+    EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("Cancel"));
+    EXPECT_TRUE(d->findChildren<QCheckBox*>().isEmpty());
+    EXPECT_TRUE(d->findChildren<QRadioButton*>().isEmpty());
+    const QList<QLineEdit*> fields = d->findChildren<QLineEdit*>();
+    ASSERT_EQ(fields.size(), 2);
+    for (QLineEdit* field : fields) {
+        field->setText(QString(300, u'a'));
+        EXPECT_EQ(field->text().size(), 255);
+    }
+    QStringList labels;
+    for (const QLabel* label : d->findChildren<QLabel*>())
+        labels.append(label->text());
+    EXPECT_TRUE(labels.contains(QStringLiteral("Find what:")));
+    EXPECT_TRUE(labels.contains(QStringLiteral("Replace with:")));
+    // The user can go on typing in the editor while it is open.
+    t.memo().setFocus();
+    t.setText(QString());
+    QTest::keyClicks(&t.memo(), QStringLiteral("ab"));
+    EXPECT_EQ(t.memo().text(), QStringLiteral("ab"));
+}
+
+TEST(FindReplaceDialog, KeepsTextsAndPlaceForTheRun)
+{
+    FindWindow t;
+    ReplaceDlg* d = t.dialog;
+    d->setFindText(QStringLiteral("cat"));
+    d->setReplaceText(QStringLiteral("cow"));
+    d->move(140, 90);
+    const QPoint placed = d->pos();
+
+    // Opening again while open only raises it.
+    t.window->Replace1Click();
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->pos(), placed);
+    EXPECT_EQ(d->findText(), QStringLiteral("cat"));
+
+    d->cancelButton()->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->rememberedPosition(), std::optional<QPoint>(placed));
+    d->move(0, 0); // wherever it may have gone meanwhile
+    t.window->Replace1Click();
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->pos(), placed);
+    EXPECT_EQ(d->findText(), QStringLiteral("cat"));
+    EXPECT_EQ(d->replaceText(), QStringLiteral("cow"));
+    EXPECT_EQ(t.window->findChildren<ReplaceDlg*>().size(), 1);
+
+    // Escape closes it like Cancel.
+    QTest::keyClick(d, Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+}
