@@ -1,15 +1,68 @@
 #include "tools/textcommands.h"
 
 #include "core/appcontext.h"
+#include "core/editorbuffer.h"
+#include "core/linebreaks.h"
+#include "core/messageboxes.h"
+#include "tools/spaceremoval.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
 
 TextCommands::TextCommands(AppContext& context)
     : m_ctx(context)
 {
 }
 
-void TextCommands::copy() { }
-void TextCommands::paste() { }
-void TextCommands::cut() { }
-void TextCommands::clearAll() { }
-void TextCommands::selectAll() { }
-void TextCommands::removeSpaces() { }
+void TextCommands::copy()
+{
+    // Without a selection the clipboard keeps what it held.
+    if (m_ctx.memo1->selLength() > 0)
+        m_ctx.memo1->copyToClipboard();
+}
+
+void TextCommands::paste()
+{
+    m_ctx.memo1->pasteFromClipboard();
+}
+
+void TextCommands::cut()
+{
+    if (m_ctx.memo1->selLength() > 0)
+        m_ctx.memo1->cutToClipboard();
+}
+
+void TextCommands::clearAll()
+{
+    const Answer answer = messageboxes::askConfirm(*m_ctx.platform.prompts, QStringLiteral("Удалить весь текст?"),
+                                                   { Answer::Yes, Answer::No }, Answer::Yes, Answer::No);
+    if (answer == Answer::Yes)
+        m_ctx.memo1->setText(QString());
+}
+
+void TextCommands::selectAll()
+{
+    m_ctx.memo1->selectAllText();
+}
+
+void TextCommands::removeSpaces()
+{
+    EditorBuffer* memo = m_ctx.memo1;
+    const QTextDocument* doc = memo->document();
+    // Every line is written back, so the text counts as changed as soon as
+    // one line is not empty; the result goes in as one replacement.
+    QString result;
+    result.reserve(memo->textLength());
+    bool anyLine = false;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block != doc->begin())
+            result.append(linebreaks::crlf());
+        const QString line = block.text();
+        anyLine = anyLine || !line.isEmpty();
+        result.append(spaceremoval::hasRepeatedSpaces(line) ? spaceremoval::removeRepeatedSpaces(line) : line);
+    }
+    if (anyLine)
+        memo->setText(result);
+    memo->setSelStart(memo->textLength());
+    memo->ensureCursorVisible();
+}
