@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
     arguments.removeFirst();
     Tmain window(platform, arguments);
     // The about box lives from here to the end; About only shows it again.
-    TAboutBox aboutBox(platform);
+    TAboutBox aboutBox(platform, &window);
     window.setAboutBox(&aboutBox);
     window.show();
     return QApplication::exec();
