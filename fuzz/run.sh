@@ -12,7 +12,7 @@ shift $(( $# > 1 ? 2 : 1 ))
 if [ $# -gt 0 ]; then
   targets=("$@")
 else
-  mapfile -t targets < <(cd "$build/fuzz" && ls fuzz_* 2>/dev/null | grep -v '\.' || true)
+  mapfile -t targets < <(find "$build/fuzz" -maxdepth 1 -type f -executable -name 'fuzz_*' -printf '%f\n' | sort)
 fi
 [ ${#targets[@]} -gt 0 ] || { echo "no fuzz targets in $build/fuzz"; exit 1; }
 

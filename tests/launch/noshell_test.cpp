@@ -1,0 +1,137 @@
+// No file name and no setting can make a started program run a shell
+// command: the real launcher is given lines full of shell syntax and starts
+// a recording program, which must receive that syntax as plain words while
+// the commands hidden in it never run.
+#include "core/apperror.h"
+#include "core/editorbuffer.h"
+#include "core/startup.h"
+#include "launch/commandline.h"
+#include "launch/processlauncher.h"
+#include "support/testwindow.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+/// A program that writes its arguments, each ended by a NUL byte, into a file, and a
+/// marker file that a shell command in the arguments would create.
+struct Recorder {
+    Recorder()
+    {
+        program = dir.filePath(QStringLiteral("record args"));
+        writeFile(program, "#!/bin/sh\nprintf '%s\\0' \"$@\" > \"$(dirname \"$0\")/args.tmp\"\n"
+                           "mv \"$(dirname \"$0\")/args.tmp\" \"$(dirname \"$0\")/args.txt\"\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        marker = dir.filePath(QStringLiteral("PWNED"));
+    }
+
+    /// The quoted program, as a settings value would name it.
+    QString quotedProgram() const { return u'"' + program + u'"'; }
+
+    /// The arguments of the last start, waiting for the program to write them.
+    std::optional<QStringList> arguments()
+    {
+        const QString file = dir.filePath(QStringLiteral("args.txt"));
+        QElapsedTimer timer;
+        timer.start();
+        while (!QFileInfo::exists(file) && timer.elapsed() < 10000)
+            QTest::qWait(20);
+        if (!QFileInfo::exists(file))
+            return std::nullopt;
+        QString text = QString::fromUtf8(readFile(file));
+        QFile::remove(file);
+        text.chop(1); // the last argument's end
+        return text.split(QChar(0));
+    }
+
+    /// Shell commands that would create the marker.
+    QStringList attacks() const
+    {
+        const QString m = marker;
+        return {
+            QStringLiteral("a;touch ") + m,
+            QStringLiteral("$(touch ") + m + u')',
+            QStringLiteral("`touch ") + m + u'`',
+            QStringLiteral("a|touch ") + m,
+            QStringLiteral("a&&touch ") + m,
+            QStringLiteral("a\ntouch ") + m,
+            QStringLiteral("a>") + m,
+            QStringLiteral("'a;touch ") + m + u'\'',
+        };
+    }
+
+    QTemporaryDir dir;
+    QString program;
+    QString marker;
+};
+
+} // namespace
+
+TEST(NoShell, CommandLinesWithShellSyntaxReachTheProgramAsPlainWords)
+{
+    Recorder rec;
+    ProcessLauncher launcher;
+    for (const QString& attack : rec.attacks()) {
+        SCOPED_TRACE(attack.toStdString());
+        ASSERT_TRUE(launcher.start(rec.quotedProgram() + u' ' + attack));
+        const std::optional<QStringList> args = rec.arguments();
+        ASSERT_TRUE(args.has_value()) << "the program did not run";
+        EXPECT_EQ(*args, splitCommandLine(attack));
+        EXPECT_FALSE(QFileInfo::exists(rec.marker));
+    }
+    // The parameters of a browser command are words as well.
+    ASSERT_TRUE(launcher.startProgram(rec.program, QStringLiteral("--x;touch ") + rec.marker));
+    EXPECT_EQ(rec.arguments(), (QStringList { QStringLiteral("--x;touch"), rec.marker }));
+    EXPECT_FALSE(QFileInfo::exists(rec.marker));
+}
+
+TEST(NoShell, APreviewOfADocumentNamedLikeAShellCommandRunsNoCommand)
+{
+    Recorder rec;
+    TestWindow t;
+    ProcessLauncher launcher;
+    Platform platform = t.fake.platform();
+    platform.launcher = &launcher;
+    Tmain window(platform, {});
+    AppContext& ctx = window.context();
+
+    // A file name a downloaded archive could carry.
+    QDir(rec.dir.path()).mkdir(QStringLiteral("$(touch PWNED)"));
+    const QString doc = rec.dir.filePath(QStringLiteral("$(touch PWNED)/x;touch PWNED;.htm"));
+    ctx.doc.fileName = doc;
+    ctx.memo1->setText(QStringLiteral("<HTML></HTML>"));
+    ctx.settings.netscapePath = rec.quotedProgram();
+    const QString oldCurrent = QDir::currentPath();
+    QDir::setCurrent(rec.dir.path()); // where a relative "touch PWNED" would land
+    window.Netscape1Click();
+    const std::optional<QStringList> args = rec.arguments();
+    QDir::setCurrent(oldCurrent);
+
+    ASSERT_TRUE(args.has_value()) << "the browser did not start";
+    // Unquoted as the preview command line is: the name arrives split at its blanks.
+    EXPECT_EQ(*args, splitCommandLine(QStringLiteral("-browser  ") + doc));
+    EXPECT_EQ(readFile(doc), QByteArray("<HTML></HTML>"));
+    EXPECT_FALSE(QFileInfo::exists(rec.marker));
+}
+
+TEST(NoShell, TheOverLargeHandOverKeepsAQuotedFileNameWhole)
+{
+    Recorder rec;
+    TestWindow t;
+    ProcessLauncher launcher;
+    Platform platform = t.fake.platform();
+    platform.launcher = &launcher;
+    Tmain window(platform, {});
+    AppContext& ctx = window.context();
+    ctx.settings.workshopCommand = rec.quotedProgram() + QStringLiteral(" --edit");
+    const QString big = rec.dir.filePath(QStringLiteral("big; touch ") + rec.marker + QStringLiteral(" .htm"));
+
+    t.fake.prompts.answers = { Answer::Yes };
+    startup::handOverLargeFile(ctx, big);
+    EXPECT_EQ(rec.arguments(), (QStringList { QStringLiteral("--edit"), big }));
+    EXPECT_FALSE(QFileInfo::exists(rec.marker));
+}
