@@ -14,7 +14,11 @@ class EditorBuffer : public QPlainTextEdit {
 
 public:
     /// Longest text, in document characters, the buffer takes from a file.
-    static constexpr qsizetype kCapacity = 64 * 1024 * 1024;
+    /// Typing stays instant far beyond it, but loading and whole-text
+    /// commands (select all, then wrap) grow with the text and take about two
+    /// seconds at 16 MiB on a slow machine, twice that at 32 MiB: the editor
+    /// would no longer feel responsive.
+    static constexpr qsizetype kCapacity = 16 * 1024 * 1024;
 
     explicit EditorBuffer(QWidget* parent = nullptr);
 

@@ -51,58 +51,66 @@ QMessageBox::ButtonRole buttonRole(Answer answer)
     return QMessageBox::AcceptRole;
 }
 
+// The boxes' two-line messages separate their lines by LF CR; on screen that
+// is one line break, whichever order the pair comes in.
+QString displayText(QString text)
+{
+    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 } // namespace
 
-Answer QtUserPrompts::messageBox(const MessageBoxSpec& spec)
+Answer QtUserPrompts::messageBox(const MessageBoxSpec& request)
 {
-    // The program's two-line messages join their lines by LF CR: one line
-    // break on screen, not two.
-    QString text = spec.text;
-    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    QMessageBox box(toQtIcon(spec.icon), spec.caption, text, QMessageBox::NoButton, dialogParent());
+    QMessageBox box(toQtIcon(request.icon), request.caption, displayText(request.text), QMessageBox::NoButton, dialogParent());
+    // Messages quote file names and document text: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     QHash<QAbstractButton*, Answer> answers;
-    for (const Answer answer : spec.buttons) {
+    for (const Answer answer : request.buttons) {
         QPushButton* button = box.addButton(buttonCaption(answer), buttonRole(answer));
         answers.insert(button, answer);
-        if (answer == spec.defaultButton)
+        if (answer == request.defaultButton)
             box.setDefaultButton(button);
-        if (answer == spec.escapeButton)
+        if (answer == request.escapeButton)
             box.setEscapeButton(button);
     }
     box.exec();
-    return answers.value(box.clickedButton(), spec.escapeButton);
+    return answers.value(box.clickedButton(), request.escapeButton);
 }
 
-std::optional<FileDialogResult> QtUserPrompts::runFileDialog(const FileDialogSpec& spec, bool save)
+std::optional<FileDialogResult> QtUserPrompts::runFileDialog(const FileDialogSpec& request, bool save)
 {
-    QFileDialog dialog(dialogParent(), spec.title);
+    QFileDialog dialog(dialogParent(), request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile
-                            : (spec.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
-    if (!spec.confirmOverwrite)
+                            : (request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+    if (!request.confirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = toQtNameFilters(spec.filter);
+    const QStringList filters = toQtNameFilters(request.filter);
     dialog.setNameFilters(filters);
-    if (spec.filterIndex >= 1 && spec.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters.at(spec.filterIndex - 1));
-    if (!spec.defaultExtension.isEmpty())
-        dialog.setDefaultSuffix(spec.defaultExtension);
-    if (!spec.fileName.isEmpty())
-        dialog.selectFile(spec.fileName);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileDialogResult { dialog.selectedFiles().constFirst(),
                               int(filters.indexOf(dialog.selectedNameFilter())) + 1 };
 }
 
-std::optional<FileDialogResult> QtUserPrompts::openFile(const FileDialogSpec& spec)
+std::optional<FileDialogResult> QtUserPrompts::openFile(const FileDialogSpec& request)
 {
-    return runFileDialog(spec, false);
+    return runFileDialog(request, false);
 }
 
-std::optional<FileDialogResult> QtUserPrompts::saveFile(const FileDialogSpec& spec)
+std::optional<FileDialogResult> QtUserPrompts::saveFile(const FileDialogSpec& request)
 {
-    return runFileDialog(spec, true);
+    return runFileDialog(request, true);
 }
 
 std::optional<QFont> QtUserPrompts::chooseFont(const QFont& initial)

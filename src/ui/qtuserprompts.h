@@ -8,12 +8,12 @@ class QWidget;
 /// print dialogs, parented to the active window.
 class QtUserPrompts : public UserPrompts {
 public:
-    Answer messageBox(const MessageBoxSpec& spec) override;
-    std::optional<FileDialogResult> openFile(const FileDialogSpec& spec) override;
-    std::optional<FileDialogResult> saveFile(const FileDialogSpec& spec) override;
+    Answer messageBox(const MessageBoxSpec& request) override;
+    std::optional<FileDialogResult> openFile(const FileDialogSpec& request) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogSpec& request) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     bool printDialog(QPrinter& printer) override;
 
 private:
-    std::optional<FileDialogResult> runFileDialog(const FileDialogSpec& spec, bool save);
+    std::optional<FileDialogResult> runFileDialog(const FileDialogSpec& request, bool save);
 };

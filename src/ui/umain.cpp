@@ -48,18 +48,6 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
 
 Tmain::~Tmain() = default;
 
-template <typename Work>
-void Tmain::run(Work work)
-{
-    try {
-        work();
-    } catch (const AppError& error) {
-        showErrorBox(error.message());
-    } catch (const std::exception& error) {
-        showErrorBox(QString::fromLocal8Bit(error.what()));
-    }
-}
-
 void Tmain::showErrorBox(const QString& message)
 {
     messageboxes::showError(*m_ctx.platform.prompts, message);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/appcontext.h"
+#include "core/apperror.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <exception>
 #include <memory>
 
 class QAction;
@@ -37,6 +39,11 @@ public:
 
     /// Shows an error in the general error box; the window keeps its state.
     void showErrorBox(const QString& message);
+
+    /// Runs a handler's work; an error that leaves it reaches the general
+    /// error box and the program goes on.
+    template <typename Work>
+    void run(Work work);
 
 public slots:
     // File
@@ -123,9 +130,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    /// Runs a handler's work; an error leaving it reaches the error box.
-    template <typename Work>
-    void run(Work work);
     void markup(const char* command);
     void buildWindow();
     void buildMenus();
@@ -144,3 +148,15 @@ private:
     bool m_wordWrap = false;
     QDialog* m_aboutBox = nullptr;
 };
+
+template <typename Work>
+void Tmain::run(Work work)
+{
+    try {
+        work();
+    } catch (const AppError& error) {
+        showErrorBox(error.message());
+    } catch (const std::exception& error) {
+        showErrorBox(QString::fromLocal8Bit(error.what()));
+    }
+}
