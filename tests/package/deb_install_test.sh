@@ -54,10 +54,12 @@ export HOME="$work" XDG_CONFIG_HOME="$work/config" ASAN_OPTIONS=detect_leaks=0
 if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
   # Under a real X server the window title proves that the file was opened.
   expected="Brannoc Quillet 1.7 [$doc]"
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  # test.sh exports QT_QPA_PLATFORM=offscreen for the unit tests; here the
+  # editor must talk to the X server.
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$1" "$2" >"$3/editor.log" 2>&1 &
     pid=$!
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
       if xwininfo -root -tree 2>/dev/null | grep -qF "\"$4\""; then kill $pid; wait $pid 2>/dev/null; exit 0; fi
       kill -0 $pid 2>/dev/null || { echo "the editor ended early"; cat "$3/editor.log"; exit 1; }
       sleep 0.2
