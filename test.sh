@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 ./scripts/deps.sh
 export QT_QPA_PLATFORM=offscreen
 # Compiler cache hits across clones and work trees of the project.
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON -DQUILLET_TESTS=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
 (cd build-test && ctest --output-on-failure -j"$(nproc)" --timeout 300)
