@@ -15,9 +15,9 @@ class EditorBuffer : public QPlainTextEdit {
 public:
     /// Longest text, in document characters, the buffer takes from a file.
     /// Typing stays instant far beyond it, but loading and whole-text
-    /// commands (select all, then wrap) grow with the text and take about two
-    /// seconds at 16 MiB on a slow machine, twice that at 32 MiB: the editor
-    /// would no longer feel responsive.
+    /// commands (select all, then wrap) grow with the text: about one second
+    /// each at 16 MiB on a busy two-core machine, two to two and a half at
+    /// 32 MiB, where the editor no longer feels responsive.
     static constexpr qsizetype kCapacity = 16 * 1024 * 1024;
 
     explicit EditorBuffer(QWidget* parent = nullptr);
@@ -92,6 +92,8 @@ private:
     template <typename Edit>
     void withoutUndo(Edit edit);
     void setWidgetText(const QString& editorText);
+    /// The text between two widget positions, line breaks as CRLF.
+    QString rawText(int from, int to) const;
 
     qsizetype m_capacity = kCapacity;
     QList<QKeySequence> m_claimed;

@@ -302,3 +302,25 @@ TEST(EditorBufferUndo, CommandEditsAreNotUndoableAndClearEarlierSteps)
     EXPECT_FALSE(memo.document()->isUndoAvailable());
     EXPECT_TRUE(memo.document()->isUndoRedoEnabled());
 }
+
+// Every selection of a small text with empty lines, reading it back must give
+// the same characters as the whole text cut at the same positions. A position
+// inside a CRLF stands at the end of its line, and the length counts from the
+// start as it then reads.
+TEST(EditorBufferPositions, EverySelectionReadsLikeTheTextCut)
+{
+    const QString text = QStringLiteral("ab\r\n\r\nc\r\nde\r\n");
+    EditorBuffer memo;
+    memo.setText(text);
+    auto snap = [&](qsizetype p) { return p < text.size() && text.at(p) == u'\n' ? p - 1 : p; };
+    for (qsizetype start = 0; start <= text.size(); ++start) {
+        for (qsizetype length = 0; start + length <= text.size(); ++length) {
+            memo.setSelStart(start);
+            memo.setSelLength(length);
+            const qsizetype from = snap(start);
+            const qsizetype to = qMax(from, snap(qMin(from + length, text.size())));
+            EXPECT_EQ(memo.getSelText(), text.mid(from, to - from)) << start << "+" << length;
+            EXPECT_EQ(memo.selLength(), to - from) << start << "+" << length;
+        }
+    }
+}
