@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// Realistic HTML source for the benchmark: Windows-1251 bytes with CRLF
+/// breaks, Russian and English text in paragraphs, tables and lists, some
+/// runs of spaces, and one line in the middle holding `marker()`.
+namespace benchdocument {
+
+/// A text that occurs exactly once, in the middle line of the document.
+QString marker();
+
+/// Nearly `bytes` bytes of HTML, never more, so a document of the editing
+/// area's capacity still loads.
+QByteArray make(qsizetype bytes);
+
+} // namespace benchdocument

@@ -1,0 +1,345 @@
+// Times the editor's whole-text commands on big realistic documents, on the
+// real main window under the offscreen platform, against the floor: decoding
+// the same bytes and QPlainTextEdit::setPlainText alone.
+//
+//   quillet_bench [--sizes 1,16] [--reps 3]
+#include "benchdocument.h"
+
+#include "core/editorbuffer.h"
+#include "core/linebreaks.h"
+#include "core/platform.h"
+#include "core/systemdirs.h"
+#include "core/userprompts.h"
+#include "launch/programlauncher.h"
+#include "launch/registry.h"
+#include "tools/printersystem.h"
+#include "tools/replacedialog.h"
+#include "ui/umain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Platform services that ask nobody and start nothing.
+struct BenchPrompts : UserPrompts {
+    QString openName;
+    Answer messageBox(const MessageBoxSpec& spec) override { return spec.defaultButton; }
+    std::optional<FileDialogResult> openFile(const FileDialogSpec&) override { return FileDialogResult { openName, 1 }; }
+    std::optional<FileDialogResult> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
+};
+struct NoLauncher : ProgramLauncher {
+    bool start(const QString&) override { return false; }
+    bool startProgram(const QString&, const QString&) override { return false; }
+};
+struct NoRegistry : Registry {
+    QString extendedEditorCommand() override { return {}; }
+    QString openCommandForExtension(const QString&) override { return {}; }
+};
+struct BenchDirs : SystemDirs {
+    QString directory;
+    QString windowsDirectory() override { return directory; }
+};
+struct NoPrinters : PrinterSystem {
+    std::unique_ptr<QPrinter> printer;
+    bool hasDefaultPrinter() override { return false; }
+    QPrinter& currentPrinter() override
+    {
+        if (!printer)
+            printer = std::make_unique<QPrinter>();
+        return *printer;
+    }
+};
+
+struct BenchPlatform {
+    BenchPrompts prompts;
+    NoLauncher launcher;
+    NoRegistry registry;
+    BenchDirs dirs;
+    NoPrinters printers;
+    Platform platform() { return { &prompts, &launcher, &registry, &dirs, &printers }; }
+};
+
+// The offscreen platform warns about window features it lacks; the table
+// is easier to read without those lines.
+void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    std::fprintf(stderr, "%s%s\n", type == QtDebugMsg ? "" : "warning: ", qPrintable(message));
+}
+
+void settle() { QCoreApplication::processEvents(); }
+
+double msSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+// Median of `reps` runs of `work`, each after an untimed `prepare`.
+double median(int reps, const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < reps; ++i) {
+        prepare();
+        settle();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        settle();
+        times.push_back(msSince(timer));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+long peakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+}
+
+std::unique_ptr<Tmain> makeWindow(BenchPlatform& fake, const QStringList& arguments)
+{
+    auto window = std::make_unique<Tmain>(fake.platform(), arguments);
+    window->show();
+    settle();
+    return window;
+}
+
+// Peak memory, in a child process of its own, of the floor or of loading
+// the file into the editor.
+long childPeak(int argc, char** argv, const QString& dir, const QString& file, bool floor)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        QApplication app(argc, argv);
+        long peak = -1;
+        if (floor) {
+            QPlainTextEdit edit;
+            edit.resize(600, 377);
+            edit.show();
+            settle();
+            QFile in(file);
+            in.open(QIODevice::ReadOnly);
+            const QByteArray bytes = in.readAll();
+            in.close();
+            edit.setPlainText(linebreaks::decodeToEditorText(bytes));
+            settle();
+            peak = peakKiB();
+        } else {
+            BenchPlatform fake;
+            fake.dirs.directory = dir;
+            fake.prompts.openName = file;
+            auto window = makeWindow(fake, {});
+            window->OpenBtnClick();
+            settle();
+            peak = peakKiB();
+        }
+        if (write(fds[1], &peak, sizeof peak) != sizeof peak)
+            _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    long peak = -1;
+    if (read(fds[0], &peak, sizeof peak) != sizeof peak)
+        peak = -1;
+    close(fds[0]);
+    waitpid(pid, nullptr, 0);
+    return peak;
+}
+
+struct Row {
+    QString name;
+    double ms;
+    QString target; // e.g. "<= 1.2x"
+};
+
+void report(int mib, qsizetype bytes, int lines, double floorMs, const std::vector<Row>& rows, long floorPeak,
+            long loadPeak)
+{
+    QTextStream out(stdout);
+    out << "\n" << mib << " MiB document: " << bytes << " bytes, " << lines << " lines\n";
+    out << QStringLiteral("  %1 %2 %3  %4\n").arg(QStringLiteral("measure"), -44).arg(QStringLiteral("ms"), 10)
+               .arg(QStringLiteral("/floor"), 8).arg(QStringLiteral("target"));
+    out << QStringLiteral("  %1 %2 %3\n").arg(QStringLiteral("floor: decode + QPlainTextEdit::setPlainText"), -44)
+               .arg(floorMs, 10, 'f', 1).arg(1.0, 7, 'f', 2);
+    for (const Row& row : rows)
+        out << QStringLiteral("  %1 %2 %3x  %4\n").arg(row.name, -44).arg(row.ms, 10, 'f', 1)
+                   .arg(row.ms / floorMs, 7, 'f', 2).arg(row.target);
+    out << QStringLiteral("  peak memory (VmHWM): floor %1 MiB, after loading %2 MiB, ratio %3x  (target <= 1.3x)\n")
+               .arg(floorPeak / 1024.0, 0, 'f', 1).arg(loadPeak / 1024.0, 0, 'f', 1)
+               .arg(double(loadPeak) / double(floorPeak), 0, 'f', 2);
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qInstallMessageHandler(quietHandler);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QList<int> sizes { 1, 16 };
+    int reps = 3;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--sizes") == 0) {
+            sizes.clear();
+            for (const QByteArray& s : QByteArray(argv[++i]).split(','))
+                sizes.append(s.toInt());
+        } else if (qstrcmp(argv[i], "--reps") == 0) {
+            reps = qMax(1, QByteArray(argv[++i]).toInt());
+        }
+    }
+
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(QStringLiteral("Brannoc Quillet.ini")), "[USER]\r\nname=Bench\r\n");
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+
+    // Documents and memory peaks first: the children fork from a process
+    // that holds no Qt state yet.
+    struct Doc {
+        int mib;
+        QString file;
+        long floorPeak, loadPeak;
+    };
+    std::vector<Doc> docs;
+    for (int mib : sizes) {
+        const QString file = dir.filePath(QStringLiteral("doc%1.htm").arg(mib));
+        writeBytes(file, benchdocument::make(qsizetype(mib) * 1024 * 1024));
+        docs.push_back({ mib, file, childPeak(argc, argv, dir.path(), file, true),
+                         childPeak(argc, argv, dir.path(), file, false) });
+    }
+
+    QApplication app(argc, argv);
+    for (const Doc& doc : docs) {
+        QFile in(doc.file);
+        in.open(QIODevice::ReadOnly);
+        const QByteArray bytes = in.readAll();
+        in.close();
+
+        // The floor.
+        QPlainTextEdit bare;
+        bare.resize(600, 377);
+        bare.show();
+        const double floorMs = median(reps, [&] { bare.setPlainText(QString()); },
+                                      [&] { bare.setPlainText(linebreaks::decodeToEditorText(bytes)); });
+        bare.setPlainText(QString());
+        bare.hide();
+        settle();
+
+        BenchPlatform fake;
+        fake.dirs.directory = dir.path();
+        fake.prompts.openName = doc.file;
+        std::vector<Row> rows;
+
+        const double startupEmpty = median(reps, [] {}, [&] { makeWindow(fake, {}); });
+        const double startupFile = median(reps, [] {}, [&] { makeWindow(fake, { doc.file }); });
+
+        auto window = makeWindow(fake, {});
+        EditorBuffer& memo = *window->memo();
+        auto reset = [&] {
+            memo.setText(QString());
+            window->context().doc.modified = false;
+        };
+        auto reload = [&] {
+            reset();
+            window->OpenBtnClick();
+        };
+        const double load = median(reps, reset, [&] { window->OpenBtnClick(); });
+        rows.push_back({ QStringLiteral("load from file (Open)"), load, QStringLiteral("<= 1.2x") });
+        rows.push_back({ QStringLiteral("start-up with the file on the command line"), startupFile,
+                         QStringLiteral("<= 1.1x the load (%1x), empty start-up %2 ms")
+                             .arg(startupFile / load, 0, 'f', 2).arg(startupEmpty, 0, 'f', 1) });
+
+        reload();
+        window->context().doc.fileName = dir.filePath(QStringLiteral("saved.htm"));
+        rows.push_back({ QStringLiteral("save"), median(reps, [] {}, [&] { window->Save2Click(); }),
+                         QStringLiteral("<= 2x") });
+        if (QFile(dir.filePath(QStringLiteral("saved.htm"))).size() != bytes.size())
+            std::fprintf(stderr, "saved file differs in size\n");
+
+        window->Replace1Click();
+        auto* dialog = window->findChild<ReplaceDlg*>(QStringLiteral("ReplaceDlg"));
+        dialog->setFindText(benchdocument::marker());
+        dialog->setReplaceText(benchdocument::marker());
+        rows.push_back({ QStringLiteral("one find press (match in the middle line)"),
+                         median(reps, [&] { memo.setSelStart(0); }, [&] { window->ReplaceDlgFind(); }),
+                         QStringLiteral("<= 0.5x") });
+        if (memo.getSelText() != benchdocument::marker())
+            std::fprintf(stderr, "find press did not select the marker\n");
+        rows.push_back({ QStringLiteral("one replace press (match in the middle line)"),
+                         median(reps, [&] { window->ReplaceDlgFind(); }, [&] { window->ReplaceDlgReplace(); }),
+                         QStringLiteral("<= 0.5x") });
+        dialog->setFindText(QStringLiteral("НетТакогоТекста"));
+        rows.push_back({ QStringLiteral("one find press (no match: every line)"),
+                         median(reps, [] {}, [&] { window->ReplaceDlgFind(); }), QStringLiteral("<= 0.5x") });
+        dialog->hide();
+
+        rows.push_back({ QStringLiteral("space removal"), median(reps, reload, [&] { window->Nospase1Click(); }),
+                         QStringLiteral("<= 2x") });
+        rows.push_back({ QStringLiteral("select all + wrap in <B> (Ctrl+A, Ctrl+B)"),
+                         median(reps, reload,
+                                [&] {
+                                    window->SelectAll1Click();
+                                    window->Bold1Click();
+                                }),
+                         QStringLiteral("<= 2x") });
+
+        reload();
+        std::vector<double> keys;
+        for (int i = 0; i < 5; ++i) {
+            memo.setSelStart(memo.textLength() / 2);
+            memo.setFocus();
+            settle();
+            QElapsedTimer timer;
+            timer.start();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QApplication::sendEvent(&memo, &press);
+            QApplication::sendEvent(&memo, &release);
+            memo.viewport()->repaint();
+            settle();
+            keys.push_back(msSince(timer));
+        }
+        std::sort(keys.begin(), keys.end());
+        rows.push_back({ QStringLiteral("one keystroke in the middle (+ repaint)"), keys[keys.size() / 2],
+                         QStringLiteral("< 20 ms") });
+
+        report(doc.mib, bytes.size(), memo.lineCount(), floorMs, rows, doc.floorPeak, doc.loadPeak);
+        window->context().doc.modified = false;
+        window.reset();
+    }
+    return 0;
+}
