@@ -218,6 +218,26 @@ TEST(CommandTable, RightClickOpensThePopupMenuNotTheWidgetsOwn)
     EXPECT_FALSE(popup->isVisible());
 }
 
+// The right click keeps the selection, so the popup's commands act on it.
+TEST(CommandTable, PopupCommandWrapsTheSelectionKeptByTheRightClick)
+{
+    ActiveWindow t;
+    t.memo().setText(QStringLiteral("one abc two"));
+    t.memo().setSelStart(4);
+    t.memo().setSelLength(3);
+    auto* popup = t.window->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    ASSERT_NE(popup, nullptr);
+    const QPoint at = t.memo().viewport()->mapTo(t.window.get(), QPoint(150, 80));
+    QTest::mouseClick(t.window->windowHandle(), Qt::RightButton, {}, at);
+    QTRY_VERIFY(popup->isVisible());
+    EXPECT_EQ(t.memo().getSelText(), QStringLiteral("abc"));
+    for (QAction* action : popup->actions())
+        if (action->objectName() == QLatin1String("N6"))
+            action->trigger();
+    popup->close();
+    EXPECT_EQ(t.memo().text(), QStringLiteral("one <B>abc</B> two"));
+}
+
 TEST(MainWindow, SizeTitleFontAndHiddenControls)
 {
     TestWindow t;
