@@ -121,9 +121,10 @@ QString unescapeString(const QString& raw)
 void idPaths(const QString& id, qsizetype from, QStringList& out)
 {
     out.append(id);
-    if (out.size() > 64) // ids with very many dashes: enough guesses
-        return;
-    for (qsizetype dash = id.indexOf(u'-', from); dash >= 0; dash = id.indexOf(u'-', dash + 1)) {
+    // Ids with very many dashes: enough guesses. The bound is checked before
+    // every further guess, or each pending level would still add one guess
+    // per dash (a long line of dashes would then take gigabytes).
+    for (qsizetype dash = id.indexOf(u'-', from); dash >= 0 && out.size() <= 64; dash = id.indexOf(u'-', dash + 1)) {
         QString split = id;
         split[dash] = u'/';
         idPaths(split, dash + 1, out);
