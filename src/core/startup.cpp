@@ -104,7 +104,7 @@ void handOverLargeFile(AppContext& context, const QString& fileName)
                                    QStringLiteral("Открыть файл вы расширенном редакторе?")),
             { Answer::Yes, Answer::No }, Answer::Yes, Answer::No);
         if (answer != Answer::No)
-            context.platform.launcher->start(command + QStringLiteral(" \"") + fileName + u'"');
+            context.platform.launcher->startWithArgument(command, u'"' + fileName + u'"');
         return;
     }
     messageboxes::showPlain(prompts, QStringLiteral("Невозможно загрузить файл \"") + fileName + u'"');

@@ -65,6 +65,17 @@ bool ProcessLauncher::start(const QString& commandLine)
     return startResolved(program, words);
 }
 
+bool ProcessLauncher::startWithArgument(const QString& head, const QString& argument)
+{
+    const QStringList headWords = splitCommandLine(head);
+    QStringList words = splitCommandLine(head + u' ' + argument);
+    // The program word must be the head's own, not made of the argument.
+    if (headWords.isEmpty() || words.isEmpty() || words.first() != headWords.first())
+        return false;
+    const QString program = words.takeFirst();
+    return startResolved(program, words);
+}
+
 bool ProcessLauncher::startProgram(const QString& program, const QString& parameters)
 {
     return startResolved(program, splitCommandLine(parameters));

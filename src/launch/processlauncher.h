@@ -9,6 +9,7 @@
 class ProcessLauncher : public ProgramLauncher {
 public:
     bool start(const QString& commandLine) override;
+    bool startWithArgument(const QString& head, const QString& argument) override;
     bool startProgram(const QString& program, const QString& parameters) override;
 
     /// The executable file a program name stands for: a name with a folder

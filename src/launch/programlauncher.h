@@ -12,6 +12,12 @@ public:
     /// Callers that ignore the outcome may drop the result.
     virtual bool start(const QString& commandLine) = 0;
 
+    /// Starts the command line `head` + " " + `argument`, where only `head`
+    /// may name the program. When `head` names none (it is empty or blank) or
+    /// its program word would run on into `argument` (an unclosed quotation
+    /// mark), nothing is started: a document's name is never run as a program.
+    virtual bool startWithArgument(const QString& head, const QString& argument) = 0;
+
     /// Starts `program`, taken whole (it may hold blanks), with `parameters`
     /// split into arguments as a command line is. True when it started.
     virtual bool startProgram(const QString& program, const QString& parameters) = 0;

@@ -25,6 +25,10 @@ public:
         seen.append(readFile(watched));
         return false; // a start that fails changes nothing either
     }
+    bool startWithArgument(const QString& head, const QString& argument) override
+    {
+        return start(head + u' ' + argument);
+    }
     bool startProgram(const QString&, const QString&) override { return false; }
 };
 

@@ -135,3 +135,54 @@ TEST(NoShell, TheOverLargeHandOverKeepsAQuotedFileNameWhole)
     EXPECT_EQ(rec.arguments(), (QStringList { QStringLiteral("--edit"), big }));
     EXPECT_FALSE(QFileInfo::exists(rec.marker));
 }
+
+TEST(NoShell, WithoutAProgramTheDocumentItselfIsNeverRun)
+{
+    // An empty or blank program setting leaves only the document's name on
+    // the command line; the document must not become the program, even when
+    // it is an executable script (as on a stick that marks every file
+    // executable) or when the part of its name before a blank is one.
+    Recorder rec;
+    TestWindow t;
+    ProcessLauncher launcher;
+    Platform platform = t.fake.platform();
+    platform.launcher = &launcher;
+    Tmain window(platform, {});
+    AppContext& ctx = window.context();
+    // The buffer ends its lines with CR LF; "env -S" reads the CR as part of a comment.
+    const QString script = QStringLiteral("#!/usr/bin/env -S sh -c \"touch ") + rec.marker
+        + QStringLiteral("\" #\r\n<HTML></HTML>\r\n");
+    writeFile(rec.dir.filePath(QStringLiteral("my")), "#!/bin/sh\ntouch '" + rec.marker.toUtf8() + "'\n");
+    QFile::setPermissions(rec.dir.filePath(QStringLiteral("my")), QFile::ReadOwner | QFile::ExeOwner);
+
+    struct Case {
+        const char* name;
+        QString browser3;
+        QString msie;
+        void (Tmain::*handler)();
+    };
+    const Case cases[] = {
+        { "page.htm", QString(), QString(), &Tmain::Anybrowser1Click },
+        { "my page.htm", QString(), QString(), &Tmain::Anybrowser1Click },
+        { "page.htm", QString(), QStringLiteral("   "), &Tmain::MSIE1Click },
+        { "my page.htm", QString(), QStringLiteral("\t"), &Tmain::MSIE1Click },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString doc = rec.dir.filePath(QString::fromUtf8(c.name));
+        writeFile(doc, "");
+        QFile::setPermissions(doc, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ctx.doc.fileName = doc;
+        ctx.doc.launchWroteFile = false;
+        ctx.memo1->setText(script);
+        ctx.settings.browser3Path = c.browser3;
+        ctx.settings.msiePath = c.msie;
+        (window.*c.handler)();
+        // The preview still wrote the file and counts as a launch.
+        EXPECT_EQ(readFile(doc), script.toUtf8());
+        EXPECT_TRUE(ctx.doc.launchWroteFile);
+        QTest::qWait(1500); // time enough for a wrongly started script to run
+        EXPECT_FALSE(QFileInfo::exists(rec.marker));
+        QFile::remove(rec.marker);
+    }
+}

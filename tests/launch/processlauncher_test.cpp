@@ -150,3 +150,29 @@ TEST(ProcessLauncher, BareNamesAreSearchedInOwnFolderThenCurrentFolderThenPath)
     EXPECT_TRUE(launcher.start(QStringLiteral("vq.exe first")));
     EXPECT_EQ(waitForFile(later.filePath(QStringLiteral("out"))), QByteArray("[first]\n"));
 }
+
+TEST(ProcessLauncher, StartWithArgumentTakesTheProgramOnlyFromTheHead)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("browser"));
+    const QString output = dir.filePath(QStringLiteral("argv.txt"));
+    writeRecorder(script, output);
+    // A document that is itself an executable recorder.
+    const QString doc = dir.filePath(QStringLiteral("doc.htm"));
+    writeRecorder(doc, dir.filePath(QStringLiteral("doc-ran.txt")));
+
+    ProcessLauncher launcher;
+    EXPECT_TRUE(launcher.startWithArgument(script + QStringLiteral(" -browser "), doc + QStringLiteral(" x")));
+    EXPECT_EQ(waitForFile(output), "[-browser]\n[" + doc.toUtf8() + "]\n[x]\n");
+
+    const QString noProgram[] = { QString(), QStringLiteral(" "), QStringLiteral("\t "),
+                                  u'"' + script, // the quote would swallow the document's name
+                                  QStringLiteral("\"") };
+    for (const QString& head : noProgram) {
+        SCOPED_TRACE(head.toStdString());
+        EXPECT_FALSE(launcher.startWithArgument(head, doc));
+        EXPECT_FALSE(launcher.startWithArgument(head, u'"' + doc + u'"'));
+    }
+    QTest::qSleep(1000);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("doc-ran.txt"))));
+}

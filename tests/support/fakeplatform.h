@@ -26,6 +26,10 @@ public:
         commandLines.append(commandLine);
         return result;
     }
+    bool startWithArgument(const QString& head, const QString& argument) override
+    {
+        return start(head + u' ' + argument);
+    }
     bool startProgram(const QString& program, const QString& parameters) override
     {
         programStarts.append({ program, parameters });
