@@ -94,6 +94,14 @@ TAboutBox::TAboutBox(const Platform& platform, QWidget* parent)
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_label1 && event->type() == QEvent::MouseButtonDblClick) {
+        m_releaseEndsDoubleClick = true;
+        return true;
+    }
+    if (watched == m_label1 && event->type() == QEvent::MouseButtonRelease && m_releaseEndsDoubleClick) {
+        m_releaseEndsDoubleClick = false;
+        return true;
+    }
     const bool click = watched == m_label1 && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
         && m_label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());

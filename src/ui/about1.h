@@ -35,4 +35,7 @@ private:
     TGoToWeb* m_goToWeb;
     QLabel* m_copyright;
     QLabel* m_label1;
+    /// Set by a double click on the address: its closing release is not a
+    /// second click, so the browser is started once.
+    bool m_releaseEndsDoubleClick = false;
 };

@@ -10,6 +10,7 @@
 #include "ui/linefit.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -146,6 +147,33 @@ TEST(AboutBox, AddressLabelAndCopyrightLineOpenTheWebAddress)
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_EQ(fake.launcher.programStarts.size(), 2);
     EXPECT_TRUE(fake.prompts.boxes.isEmpty());
+}
+
+TEST(AboutBox, ADoubleClickOnTheAddressOpensItOnce)
+{
+    FakePlatform fake;
+    fake.registry.openCommands.insert(QStringLiteral(".HTM"), QStringLiteral("webby %u"));
+    TAboutBox box(fake.platform());
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    auto* label = box.findChild<QLabel*>(QStringLiteral("Label1"));
+    const QPointF at = QPointF(label->rect().center());
+    const QPointF global = QPointF(label->mapToGlobal(label->rect().center()));
+    auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, at, global, Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(label, &event);
+    };
+    // What a double click delivers: press, release, press, double click, release.
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(fake.launcher.programStarts.size(), 1);
+    // The next single click opens it again.
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(fake.launcher.programStarts.size(), 2);
 }
 
 TEST(AboutBox, AboutShowsTheSameBoxAgainAndItOpensTheLicence)
