@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -62,6 +63,18 @@ QString asCommand(const QString& program)
     if (program.contains(u' ') && !program.startsWith(u'"'))
         return u'"' + program + u'"';
     return program;
+}
+
+/// The font dialog can select installed families only: given a name that is
+/// not installed it preselects an unrelated family, and OK would then change
+/// the editor font to it. It starts from the family the editor shows instead.
+QFont fontForDialog(const QFont& font)
+{
+    if (QFontDatabase::families().contains(font.family(), Qt::CaseInsensitive))
+        return font;
+    QFont shown = font;
+    shown.setFamily(QFontInfo(font).family());
+    return shown;
 }
 
 } // namespace
@@ -206,7 +219,7 @@ void TOptionfrm::SpeedButton1Click()
 
 void TOptionfrm::BitBtn3Click()
 {
-    const auto chosen = m_ctx.platform.prompts->chooseFont(m_dialogFont);
+    const auto chosen = m_ctx.platform.prompts->chooseFont(fontForDialog(m_dialogFont));
     if (!chosen)
         return;
     m_dialogFont = *chosen;

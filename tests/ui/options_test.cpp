@@ -1,4 +1,5 @@
 #include "core/editorbuffer.h"
+#include "core/editorfont.h"
 #include "core/inifile.h"
 #include "core/startup.h"
 #include "support/testwindow.h"
@@ -7,6 +8,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,7 +156,8 @@ TEST(Options, ApplyWritesTheTenKeysInOrderAndAppliesTheFont)
     chosenFont.setBold(true);
     t.fake.prompts.fontResults.append(chosenFont);
     d.SpeedButton2->click();
-    EXPECT_EQ(t.fake.prompts.fontDialogs.value(0).family(), "Courier New");
+    // The dialog starts from the family the editor shows.
+    EXPECT_EQ(t.fake.prompts.fontDialogs.value(0).family(), QFontInfo(t.memo().font()).family());
     EXPECT_EQ(t.fake.prompts.fontDialogs.value(0).pointSize(), 10);
     EXPECT_EQ(d.FontBox->currentText(), "DejaVu Serif");
     EXPECT_EQ(t.ctx().settings.editorFontSize, 14);
@@ -218,6 +223,32 @@ INSTANTIATE_TEST_SUITE_P(Styles, AppliedStyle,
                                            StyleCase { true, false, true, "FALSE" },
                                            StyleCase { false, false, false, "FALSE" },
                                            StyleCase { false, true, false, "FALSE" }));
+
+TEST(Options, TheFontDialogStartsFromTheFamilyOnScreenWhenTheNamedOneIsMissing)
+{
+    TestWindow t;
+    SettingsStore& s = t.ctx().settings;
+    s.editorFontName = "No Such Family For Quillet";
+    s.editorFontSize = 13;
+    s.editorFontBold = true;
+    TOptionfrm d(t.ctx(), t.window.get());
+    d.show();
+    d.SpeedButton2->click(); // no answer scripted: the font dialog is cancelled
+    ASSERT_EQ(t.fake.prompts.fontDialogs.size(), 1);
+    const QFont initial = t.fake.prompts.fontDialogs[0];
+    EXPECT_EQ(initial.family(), QFontInfo(editorFont(s)).family());
+    EXPECT_TRUE(QFontDatabase::families().contains(initial.family())) << initial.family().toStdString();
+    EXPECT_EQ(initial.pointSize(), 13);
+    EXPECT_TRUE(initial.bold());
+    // The platform's dialog selects that family rather than some other one.
+    QFontDialog dialog(initial);
+    EXPECT_EQ(dialog.currentFont().family(), initial.family());
+
+    // Cancelled, the font dialog changed nothing: Apply keeps the stored name.
+    d.AppyBtn->click();
+    EXPECT_EQ(IniFile::readValue(settingsPath(t), "FONT", "name", "?"), "No Such Family For Quillet");
+    EXPECT_EQ(IniFile::readValue(settingsPath(t), "FONT", "size", "?"), "13");
+}
 
 TEST(Options, TheFontNameBoxIsNotReadByApply)
 {
