@@ -43,7 +43,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(x, y, width, height);
-    b->setAutoDefault(false);
+    // Return presses the focused button; from a field it reaches the default one.
+    b->setAutoDefault(true);
     return b;
 }
 

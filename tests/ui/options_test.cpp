@@ -381,3 +381,43 @@ TEST(Options, EnterAppliesFromAnyFieldAndEscapeCancels)
 }
 
 } // namespace
+
+namespace {
+
+/// Return on a focused push button presses that button, as on every desktop:
+/// only from the fields does it reach the default button Apply.
+TEST(Options, ReturnOnAFocusedButtonPressesThatButton)
+{
+    {
+        OpenOptions t;
+        TOptionfrm& d = t.dialog;
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        d.Button4->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d.Button4, Qt::Key_Return);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(readFile(settingsPath(t)), "[USER]\r\nname=Tester\r\n") << "Cancel wrote the settings";
+    }
+    {
+        OpenOptions t;
+        TOptionfrm& d = t.dialog;
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        t.fake.prompts.openResults = { chosen("/opt/ns") };
+        d.Button1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d.Button1, Qt::Key_Return);
+        EXPECT_EQ(t.fake.prompts.openDialogs.size(), 1) << "the browse button did not browse";
+        EXPECT_EQ(d.NClocationEd->text(), "/opt/ns");
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(readFile(settingsPath(t)), "[USER]\r\nname=Tester\r\n");
+
+        // Back in a field, Return is Apply again.
+        d.UserNameEd->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d.UserNameEd, Qt::Key_Return);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(IniFile::readValue(settingsPath(t), "PATHS", "netscape", "?"), "/opt/ns");
+    }
+}
+
+} // namespace
