@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs every test headless, then runs each
-# fuzz target for a bounded time (FUZZ_SECONDS, 20 by default; 0 skips them).
+# UndefinedBehaviorSanitizer, runs each fuzz target for a bounded time
+# (FUZZ_SECONDS, 20 by default; 0 skips them), then every test headless.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/deps.sh
@@ -10,7 +10,6 @@ export QT_QPA_PLATFORM=offscreen
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON -DQUILLET_TESTS=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
-(cd build-test && ctest --output-on-failure -j"$(nproc)" --timeout 300)
 
 fuzz_seconds=${FUZZ_SECONDS:-20}
 if [ "$fuzz_seconds" -gt 0 ]; then
@@ -19,3 +18,7 @@ if [ "$fuzz_seconds" -gt 0 ]; then
   cmake --build build-fuzz -j"$(nproc)" --target fuzzers
   ./fuzz/run.sh build-fuzz "$fuzz_seconds"
 fi
+
+# The test suite runs last so that its summary closes the output.
+cd build-test
+ctest --output-on-failure -j"$(nproc)" --timeout 300

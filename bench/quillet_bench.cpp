@@ -38,7 +38,7 @@ namespace {
 // Platform services that ask nobody and start nothing.
 struct BenchPrompts : UserPrompts {
     QString openName;
-    Answer messageBox(const MessageBoxSpec& spec) override { return spec.defaultButton; }
+    Answer messageBox(const MessageBoxSpec& request) override { return request.defaultButton; }
     std::optional<FileDialogResult> openFile(const FileDialogSpec&) override { return FileDialogResult { openName, 1 }; }
     std::optional<FileDialogResult> saveFile(const FileDialogSpec&) override { return std::nullopt; }
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }

@@ -101,11 +101,11 @@ void DocumentCommands::startNew(const QString& question, const QString& skeleton
 
 void DocumentCommands::open()
 {
-    FileDialogSpec spec;
-    spec.filter = openFilter();
-    spec.filterIndex = 1;
-    spec.fileMustExist = true;
-    const auto chosen = m_ctx.platform.prompts->openFile(spec);
+    FileDialogSpec request;
+    request.filter = openFilter();
+    request.filterIndex = 1;
+    request.fileMustExist = true;
+    const auto chosen = m_ctx.platform.prompts->openFile(request);
     if (!chosen)
         return;
     const QString fileName = chosen->fileName;
@@ -122,13 +122,13 @@ void DocumentCommands::open()
 
 bool DocumentCommands::saveAs()
 {
-    FileDialogSpec spec;
-    spec.filter = saveFilter();
-    spec.filterIndex = 1;
-    spec.fileName = m_ctx.saveDlgFileName;
-    spec.defaultExtension = QStringLiteral("htm");
-    spec.confirmOverwrite = false;
-    const auto chosen = m_ctx.platform.prompts->saveFile(spec);
+    FileDialogSpec request;
+    request.filter = saveFilter();
+    request.filterIndex = 1;
+    request.fileName = m_ctx.saveDlgFileName;
+    request.defaultExtension = QStringLiteral("htm");
+    request.confirmOverwrite = false;
+    const auto chosen = m_ctx.platform.prompts->saveFile(request);
     if (!chosen)
         return false;
     const QString fileName = chosen->fileName;

@@ -46,13 +46,13 @@ public:
     virtual ~UserPrompts() = default;
 
     /// Shows a modal message box and returns the button chosen.
-    virtual Answer messageBox(const MessageBoxSpec& spec) = 0;
+    virtual Answer messageBox(const MessageBoxSpec& request) = 0;
 
     /// Open-file dialog; nothing when cancelled.
-    virtual std::optional<FileDialogResult> openFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<FileDialogResult> openFile(const FileDialogSpec& request) = 0;
 
     /// Save-file dialog; nothing when cancelled.
-    virtual std::optional<FileDialogResult> saveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<FileDialogResult> saveFile(const FileDialogSpec& request) = 0;
 
     /// Font dialog starting from the given font; nothing when cancelled.
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;

@@ -10,11 +10,11 @@ namespace {
 
 FileDialogSpec openDialog(const char* filter)
 {
-    FileDialogSpec spec;
-    spec.filter = QString::fromUtf8(filter);
-    spec.filterIndex = 1;
-    spec.fileMustExist = false; // a typed name of a file that does not exist is taken as it is
-    return spec;
+    FileDialogSpec request;
+    request.filter = QString::fromUtf8(filter);
+    request.filterIndex = 1;
+    request.fileMustExist = false; // a typed name of a file that does not exist is taken as it is
+    return request;
 }
 
 /// A file path or web address as it may stand between the double quotes of

@@ -176,11 +176,11 @@ void TOptionfrm::FormShow()
 
 std::optional<QString> TOptionfrm::browse()
 {
-    FileDialogSpec spec;
-    spec.filter = programFilter();
-    spec.filterIndex = 1;
-    spec.fileName = m_openDialogFileName;
-    const auto chosen = m_ctx.platform.prompts->openFile(spec);
+    FileDialogSpec request;
+    request.filter = programFilter();
+    request.filterIndex = 1;
+    request.fileName = m_openDialogFileName;
+    const auto chosen = m_ctx.platform.prompts->openFile(request);
     if (!chosen)
         return std::nullopt;
     m_openDialogFileName = chosen->fileName;

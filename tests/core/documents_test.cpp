@@ -90,11 +90,11 @@ TEST(Documents, NewDocumentLeavesSnapshotAndProposedNameAndClearsTheLaunchFlag)
     // Save of the untitled document asks for a name, proposing the one last opened.
     t.window->Save2Click();
     ASSERT_EQ(t.fake.prompts.saveDialogs.size(), 1);
-    const FileDialogSpec& spec = t.fake.prompts.saveDialogs[0];
-    EXPECT_EQ(spec.fileName, t.file);
-    EXPECT_EQ(spec.filter, "HTML file|*.htm; *.html|Any file|*.*");
-    EXPECT_EQ(spec.defaultExtension, "htm");
-    EXPECT_FALSE(spec.confirmOverwrite);
+    const FileDialogSpec& request = t.fake.prompts.saveDialogs[0];
+    EXPECT_EQ(request.fileName, t.file);
+    EXPECT_EQ(request.filter, "HTML file|*.htm; *.html|Any file|*.*");
+    EXPECT_EQ(request.defaultExtension, "htm");
+    EXPECT_FALSE(request.confirmOverwrite);
 }
 
 struct NewCase {
@@ -156,10 +156,10 @@ TEST(Documents, OpenReplacesTheTextWithoutAskingAndNamesTheDocument)
     t.window->OpenBtnClick();
 
     EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
-    const FileDialogSpec& spec = t.fake.prompts.openDialogs.last();
-    EXPECT_EQ(spec.filter, "HTML files|*.ht*|Text ASCII|*.txt|All files|*.*");
-    EXPECT_EQ(spec.filterIndex, 1);
-    EXPECT_TRUE(spec.fileMustExist);
+    const FileDialogSpec& request = t.fake.prompts.openDialogs.last();
+    EXPECT_EQ(request.filter, "HTML files|*.ht*|Text ASCII|*.txt|All files|*.*");
+    EXPECT_EQ(request.filterIndex, 1);
+    EXPECT_TRUE(request.fileMustExist);
     EXPECT_EQ(t.memo().toBytes(), "line1\r\nline2\r\nline3");
     EXPECT_EQ(t.ctx().memo2->bytes(), "line1\r\nline2\r\nline3");
     EXPECT_EQ(t.window->windowTitle(), branding::documentWindowTitle(second));

@@ -1,20 +1,20 @@
 #include "support/scriptedprompts.h"
 
-Answer ScriptedPrompts::messageBox(const MessageBoxSpec& spec)
+Answer ScriptedPrompts::messageBox(const MessageBoxSpec& request)
 {
-    boxes.append(spec);
-    return answers.isEmpty() ? spec.defaultButton : answers.takeFirst();
+    boxes.append(request);
+    return answers.isEmpty() ? request.defaultButton : answers.takeFirst();
 }
 
-std::optional<FileDialogResult> ScriptedPrompts::openFile(const FileDialogSpec& spec)
+std::optional<FileDialogResult> ScriptedPrompts::openFile(const FileDialogSpec& request)
 {
-    openDialogs.append(spec);
+    openDialogs.append(request);
     return openResults.isEmpty() ? std::nullopt : openResults.takeFirst();
 }
 
-std::optional<FileDialogResult> ScriptedPrompts::saveFile(const FileDialogSpec& spec)
+std::optional<FileDialogResult> ScriptedPrompts::saveFile(const FileDialogSpec& request)
 {
-    saveDialogs.append(spec);
+    saveDialogs.append(request);
     return saveResults.isEmpty() ? std::nullopt : saveResults.takeFirst();
 }
 

@@ -27,9 +27,9 @@ public:
     QList<QFont> fontDialogs;
     int printDialogs = 0;
 
-    Answer messageBox(const MessageBoxSpec& spec) override;
-    std::optional<FileDialogResult> openFile(const FileDialogSpec& spec) override;
-    std::optional<FileDialogResult> saveFile(const FileDialogSpec& spec) override;
+    Answer messageBox(const MessageBoxSpec& request) override;
+    std::optional<FileDialogResult> openFile(const FileDialogSpec& request) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogSpec& request) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     bool printDialog(QPrinter& printer) override;
 
