@@ -1,4 +1,5 @@
 #include "core/filewriter.h"
+#include "support/filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,19 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 /// A small tmpfs mounted for one test; skipped where mounting is not allowed.
 class SmallFilesystem {

@@ -1,4 +1,5 @@
 #include "core/inifile.h"
+#include "support/filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,6 @@
 #define BYTES(literal) QByteArray(literal, sizeof(literal) - 1)
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 struct ReadCase {
     const char* name;
