@@ -8,7 +8,8 @@ cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
 # Compiler cache hits across clones and work trees of the project.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON -DQUILLET_TESTS=ON >/dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON -DQUILLET_TESTS=ON \
+      -DQUILLET_BENCH=ON >/dev/null  # the benchmark is compiled too, so it cannot rot
 cmake --build build-test -j"$(nproc)"
 
 fuzz_seconds=${FUZZ_SECONDS:-20}
