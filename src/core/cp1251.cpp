@@ -83,6 +83,39 @@ QString escapeUnencodable(const QString& text)
     return out;
 }
 
+QString decodeReferences(const QString& text)
+{
+    if (!text.contains(QStringLiteral("&#")))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        // "&#" then 1 to 7 digits, the first not 0, then ';'.
+        qsizetype end = i + 2;
+        char32_t code = 0;
+        if (text.at(i) == u'&' && end < text.size() && text.at(i + 1) == u'#' && text.at(end) != u'0') {
+            while (end < text.size() && end - i < 9 && text.at(end) >= u'0' && text.at(end) <= u'9')
+                code = code * 10 + (text.at(end++).unicode() - u'0');
+        }
+        const bool reference = end > i + 2 && end < text.size() && text.at(end) == u';' && code <= 0x10FFFF
+            && (code > 0xFFFF || !isEncodable(QChar(char16_t(code))));
+        if (!reference) {
+            out.append(text.at(i++));
+            continue;
+        }
+        // A lone surrogate was escaped on its own and comes back on its own.
+        if (QChar::requiresSurrogates(code)) {
+            out.append(QChar(QChar::highSurrogate(code)));
+            out.append(QChar(QChar::lowSurrogate(code)));
+        } else {
+            out.append(QChar(char16_t(code)));
+        }
+        i = end + 1;
+    }
+    return out;
+}
+
 QByteArray encode(const QString& text)
 {
     const QString safe = escapeUnencodable(text);

@@ -27,4 +27,10 @@ bool isEncodable(QChar c);
 /// already encodable comes back unchanged.
 QString escapeUnencodable(const QString& text);
 
+/// The reverse of escapeUnencodable: a reference "&#N;" (decimal, no leading
+/// zero) that names a character outside the code page becomes that character.
+/// Others stay as they are, since escapeUnencodable never writes them: a
+/// typed "&#65;" reads back as typed.
+QString decodeReferences(const QString& text);
+
 } // namespace cp1251

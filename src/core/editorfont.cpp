@@ -6,7 +6,10 @@
 
 QFont editorFont(const SettingsStore& settings)
 {
-    QFont font(settings.editorFontName);
+    QFont font;
+    // One family, commas and all: QFont(QString) would split the name at
+    // its commas, and Apply would write back only the first part.
+    font.setFamily(settings.editorFontName);
     // Where the named font is missing, a fixed-pitch one stands in.
     font.setStyleHint(QFont::TypeWriter);
     // Size 0 (a stored 256, say) means no size: the family's default stays.

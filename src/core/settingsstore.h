@@ -19,5 +19,8 @@ struct SettingsStore {
     QString msiePath = QStringLiteral("C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE");
     QString browser3Path;
     QString workshopCommand;
+    /// The extended editor's command as start-up found it (settings or the
+    /// desktop); Apply leaves a found command unwritten so it stays live.
+    QString foundWorkshopCommand;
     QString settingsFileName = QStringLiteral("Brannoc Quillet.ini");
 };

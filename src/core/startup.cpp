@@ -3,6 +3,7 @@
 #include "core/appcontext.h"
 #include "core/apperror.h"
 #include "core/branding.h"
+#include "core/cp1251.h"
 #include "core/editorbuffer.h"
 #include "core/editorfont.h"
 #include "core/inifile.h"
@@ -45,25 +46,51 @@ bool isBoldStyle(const QString& text)
     return text != QStringLiteral("FALSE");
 }
 
-void readSettings(const IniFile& ini, SettingsStore& settings)
+namespace {
+
+/// A text value with the references that writing put in for characters
+/// outside the code page decoded, so it reads back as it was typed.
+QString textValue(const IniFile& ini, const QString& section, const QString& key, const QString& defaultValue)
+{
+    return cp1251::decodeReferences(ini.value(section, key, defaultValue));
+}
+
+/// A font number; one that is not a number gives the key's default.
+unsigned char fontNumber(const IniFile& ini, const QString& key, const QString& defaultValue, QStringList& errors)
+{
+    try {
+        return toByte(ini.value(QStringLiteral("FONT"), key, defaultValue));
+    } catch (const AppError& error) {
+        errors.append(error.message());
+        return toByte(defaultValue);
+    }
+}
+
+} // namespace
+
+QStringList readSettings(const IniFile& ini, SettingsStore& settings)
 {
     const QString font = QStringLiteral("FONT");
+    const QString user = QStringLiteral("USER");
     const QString paths = QStringLiteral("PATHS");
-    settings.editorFontName = ini.value(font, QStringLiteral("name"), QStringLiteral("Courier New"));
-    settings.editorFontSize = toByte(ini.value(font, QStringLiteral("size"), QStringLiteral("10")));
+    QStringList errors;
+    settings.editorFontName = textValue(ini, font, QStringLiteral("name"), QStringLiteral("Courier New"));
+    settings.editorFontSize = fontNumber(ini, QStringLiteral("size"), QStringLiteral("10"), errors);
     // The file knows regular and bold only.
     settings.editorFontBold = isBoldStyle(ini.value(font, QStringLiteral("style"), QStringLiteral("FALSE")));
     settings.editorFontItalic = false;
     settings.editorFontUnderline = false;
     settings.editorFontStrikeOut = false;
-    settings.editorFontCharset = toByte(ini.value(font, QStringLiteral("charset"), QStringLiteral("1")));
-    settings.userName = ini.value(QStringLiteral("USER"), QStringLiteral("name"), QStringLiteral("тов. Безымянный"));
-    settings.netscapePath = ini.value(paths, QStringLiteral("netscape"),
+    settings.editorFontCharset = fontNumber(ini, QStringLiteral("charset"), QStringLiteral("1"), errors);
+    settings.userName = textValue(ini, user, QStringLiteral("name"), QStringLiteral("тов. Безымянный"));
+    settings.userMail = textValue(ini, user, QStringLiteral("mail"), QStringLiteral("@"));
+    settings.netscapePath = textValue(ini, paths, QStringLiteral("netscape"),
                                       QStringLiteral("C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe"));
-    settings.msiePath = ini.value(paths, QStringLiteral("msie"),
+    settings.msiePath = textValue(ini, paths, QStringLiteral("msie"),
                                   QStringLiteral("C:\\Program Files\\Internet Explorer\\Iexplore.exe"));
-    settings.browser3Path = ini.value(paths, QStringLiteral("browser3"), QString());
-    settings.workshopCommand = ini.value(paths, QStringLiteral("workshop"), QString());
+    settings.browser3Path = textValue(ini, paths, QStringLiteral("browser3"), QString());
+    settings.workshopCommand = textValue(ini, paths, QStringLiteral("workshop"), QString());
+    return errors;
 }
 
 QString joinCommandLine(const QStringList& arguments)
@@ -81,7 +108,7 @@ QString joinCommandLine(const QStringList& arguments)
 
 QString fallbackExtendedEditor(const IniFile& ini, AppContext& context)
 {
-    const QString extended = ini.value(QStringLiteral("PATHS"), QStringLiteral("extended"), QString());
+    const QString extended = textValue(ini, QStringLiteral("PATHS"), QStringLiteral("extended"), QString());
     if (!extended.isEmpty())
         return extended;
     try {
@@ -129,11 +156,14 @@ void runStartupSequence(AppContext& context, const QStringList& arguments)
     }
 
     const IniFile ini = IniFile::load(context.settings.settingsFileName);
-    readSettings(ini, context.settings);
+    // A bad number costs only its own key: start-up goes on with the rest.
+    for (const QString& error : readSettings(ini, context.settings))
+        messageboxes::showError(prompts, error);
     context.doc.fileName = DocumentState::untitledFileName();
 
     if (context.settings.workshopCommand.isEmpty())
         context.settings.workshopCommand = fallbackExtendedEditor(ini, context);
+    context.settings.foundWorkshopCommand = context.settings.workshopCommand;
 
     applyEditorFont(*context.memo1, context.settings);
 

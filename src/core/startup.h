@@ -26,9 +26,10 @@ unsigned char toByte(const QString& text);
 /// Only the exact text "FALSE" means regular; anything else is bold.
 bool isBoldStyle(const QString& text);
 
-/// Reads the start-up keys in order into the settings. Stops with AppError
-/// at a number that is not one; values read before it are kept.
-void readSettings(const IniFile& ini, SettingsStore& settings);
+/// Reads the start-up keys in order into the settings. A number that is not
+/// one gives its key's default; the errors come back in order for the error
+/// box.
+QStringList readSettings(const IniFile& ini, SettingsStore& settings);
 
 /// The document's name from the command line: the arguments joined by single
 /// blanks, up to the first empty one. Empty when there is none.

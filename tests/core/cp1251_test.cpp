@@ -27,3 +27,20 @@ TEST(Cp1251, UnencodableCharactersBecomeCharacterReferences)
     EXPECT_TRUE(cp1251::isEncodable(QChar(cp1251::kUndefinedByteChar)));
     EXPECT_FALSE(cp1251::isEncodable(QChar(0x2028)));
 }
+
+TEST(Cp1251, ReferencesToUnencodableCharactersDecodeBack)
+{
+    const struct {
+        const char* stored;
+        const char* read; // UTF-8
+    } cases[] = {
+        { "/home/zo&#235;/bin", "/home/zoë/bin" },
+        { "&#20013;&#128512;", "中😀" },
+        { "&#65;&#1025;&#0235;&#235&#;&#x41;", "&#65;&#1025;&#0235;&#235&#;&#x41;" }, // never written by escaping
+        { "&#1114112;&#99999999;&", "&#1114112;&#99999999;&" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cp1251::decodeReferences(QString::fromUtf8(c.stored)), QString::fromUtf8(c.read)) << c.stored;
+    const QString lone = QString(QChar(0xD800)) + u'x';
+    EXPECT_EQ(cp1251::decodeReferences(cp1251::escapeUnencodable(lone)), lone);
+}

@@ -64,24 +64,25 @@ TEST(StartUp, FirstStartGreetsAndUsesTheDefaults)
 
 TEST(StartUp, EveryKeyIsReadWhateverItsCase)
 {
-    Started s("[font]\r\nNAME=Arial\r\nSize=300\r\nstyle=TRUE\r\ncharset=-52\r\n[user]\r\nname=\xC8\xE2\xE0\xED\r\n"
-              "mail=never@read\r\n[Paths]\r\nnetscape=/usr/bin/ns\r\nmsie=/usr/bin/ie\r\nbrowser3=/usr/bin/b3\r\n"
-              "workshop=ws --edit\r\nextended=not used\r\n");
+    // Characters outside the code page come back from their references.
+    Started s("[font]\r\nNAME=My Font, Fallback\r\nSize=300\r\nstyle=TRUE\r\ncharset=-52\r\n[user]\r\n"
+              "name=\xC8\xE2\xE0\xED &#20013;\r\nmail=ivan@example.org\r\n[Paths]\r\nnetscape=/home/zo&#235;/ns\r\n"
+              "msie=/usr/bin/ie\r\nbrowser3=/usr/bin/b3\r\nworkshop=ws --edit\r\nextended=not used\r\n");
     EXPECT_TRUE(s.fake.prompts.boxes.isEmpty());
     const SettingsStore& v = s.ctx().settings;
-    EXPECT_EQ(v.editorFontName, "Arial");
+    EXPECT_EQ(v.editorFontName, "My Font, Fallback");
     EXPECT_EQ(v.editorFontSize, 44);
     EXPECT_TRUE(v.editorFontBold);
     EXPECT_EQ(v.editorFontCharset, 204);
-    EXPECT_EQ(v.userName, QString::fromUtf8("Иван"));
-    EXPECT_EQ(v.userMail, "@");
-    EXPECT_EQ(v.netscapePath, "/usr/bin/ns");
+    EXPECT_EQ(v.userName, QString::fromUtf8("Иван 中"));
+    EXPECT_EQ(v.userMail, "ivan@example.org");
+    EXPECT_EQ(v.netscapePath, QString::fromUtf8("/home/zoë/ns"));
     EXPECT_EQ(v.msiePath, "/usr/bin/ie");
     EXPECT_EQ(v.browser3Path, "/usr/bin/b3");
     EXPECT_EQ(v.workshopCommand, "ws --edit");
     EXPECT_EQ(s.fake.registry.extendedEditorLookups, 0);
     const QFont font = s.window->memo()->font();
-    EXPECT_EQ(font.family(), "Arial");
+    EXPECT_EQ(font.family(), "My Font, Fallback") << "a comma does not split the name";
     EXPECT_EQ(font.pointSize(), 44);
     EXPECT_TRUE(font.bold());
 }
@@ -124,29 +125,39 @@ TEST(StartUp, OnlyTheExactWordFALSEMeansRegular)
         EXPECT_TRUE(startup::isBoldStyle(QString::fromLatin1(bold))) << bold;
 }
 
-TEST(StartUp, ANonNumberStopsStartUpWithTheValuesReadSoFar)
+TEST(StartUp, ANonNumberTakesItsKeysDefaultAndStartUpGoesOn)
 {
-    Started size("[FONT]\r\nname=Arial\r\nsize=big\r\n[USER]\r\nname=Kept out\r\n", { "ignored.htm" });
-    ASSERT_EQ(size.fake.prompts.boxes.size(), 1);
-    EXPECT_EQ(size.fake.prompts.boxes[0].text, "'big' is not a valid integer value.");
-    EXPECT_EQ(size.fake.prompts.boxes[0].icon, BoxIcon::Stop);
-    const SettingsStore& v = size.ctx().settings;
-    EXPECT_EQ(v.editorFontName, "Arial");
-    EXPECT_EQ(v.editorFontSize, 11);
-    EXPECT_EQ(v.editorFontCharset, 204);
-    EXPECT_EQ(v.userName, "Noname");
-    EXPECT_EQ(v.msiePath, "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE");
-    EXPECT_EQ(size.ctx().doc.fileName, "");
-    EXPECT_EQ(size.window->windowTitle(), "Brannoc Quillet 1.7");
-    EXPECT_EQ(size.window->memo()->font().family(), "Courier New");
-    EXPECT_EQ(size.window->memo()->font().pointSize(), 11);
-
-    Started charset("[FONT]\r\nsize=12\r\nstyle=TRUE\r\ncharset=cyr\r\n");
-    EXPECT_EQ(charset.fake.prompts.boxTexts(), QStringList { "'cyr' is not a valid integer value." });
-    EXPECT_EQ(charset.ctx().settings.editorFontSize, 12);
-    EXPECT_TRUE(charset.ctx().settings.editorFontBold);
-    EXPECT_EQ(charset.ctx().settings.editorFontCharset, 204);
-    EXPECT_EQ(charset.window->memo()->font().pointSize(), 11);
+    QTemporaryDir docs;
+    const QString file = docs.filePath("page.htm");
+    writeFile(file, "<P>");
+    const struct {
+        const char* numbers;
+        QStringList boxes;
+        int size, charset;
+    } cases[] = {
+        { "size=12pt\r\ncharset=204", { "'12pt' is not a valid integer value." }, 10, 204 },
+        { "size=12\r\ncharset=cyr", { "'cyr' is not a valid integer value." }, 12, 1 },
+        { "size=big\r\ncharset=", { "'big' is not a valid integer value.", "'' is not a valid integer value." }, 10, 1 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.numbers);
+        const QByteArray settings = "[FONT]\r\nname=Arial\r\nstyle=TRUE\r\n" + QByteArray(c.numbers)
+            + "\r\n[USER]\r\nname=Ivan\r\nmail=i@x\r\n[PATHS]\r\nnetscape=/ns\r\n";
+        Started s(settings.constData(), { file });
+        EXPECT_EQ(s.fake.prompts.boxTexts(), c.boxes);
+        EXPECT_EQ(s.fake.prompts.boxes.value(0).icon, BoxIcon::Stop);
+        const SettingsStore& v = s.ctx().settings;
+        EXPECT_EQ(v.editorFontSize, c.size);
+        EXPECT_EQ(v.editorFontCharset, c.charset);
+        EXPECT_EQ(v.userName, "Ivan");
+        EXPECT_EQ(v.userMail, "i@x");
+        EXPECT_EQ(v.netscapePath, "/ns");
+        EXPECT_EQ(s.window->memo()->font().family(), "Arial");
+        EXPECT_EQ(s.window->memo()->font().pointSize(), c.size);
+        EXPECT_TRUE(s.window->memo()->font().bold());
+        EXPECT_EQ(s.ctx().doc.fileName, file);
+        EXPECT_EQ(s.window->memo()->toBytes(), "<P>");
+    }
 }
 
 TEST(StartUp, TheExtendedEditorComesFromWorkshopThenExtendedThenTheRegistry)
@@ -155,8 +166,8 @@ TEST(StartUp, TheExtendedEditorComesFromWorkshopThenExtendedThenTheRegistry)
     EXPECT_EQ(workshop.ctx().settings.workshopCommand, "ws");
     EXPECT_EQ(workshop.fake.registry.extendedEditorLookups, 0);
 
-    Started extended("[PATHS]\r\nworkshop=\r\nextended=\"/opt/ext ed/ed\" -x\r\n");
-    EXPECT_EQ(extended.ctx().settings.workshopCommand, "\"/opt/ext ed/ed\" -x");
+    Started extended("[PATHS]\r\nworkshop=\r\nextended=\"/opt/ext ed/&#20013;\" -x\r\n");
+    EXPECT_EQ(extended.ctx().settings.workshopCommand, QString::fromUtf8("\"/opt/ext ed/中\" -x"));
     EXPECT_EQ(extended.fake.registry.extendedEditorLookups, 0);
 
     // The registry is only reachable after the window's platform is set, so
