@@ -200,6 +200,11 @@ QString IniFile::readValueFromBytes(const QByteArray& bytes, const QString& sect
 bool IniFile::writeValue(const QString& path, const QString& section, const QString& key,
                          const QString& value, QString* error)
 {
+    return update(path, [&](IniFile& ini) { ini.setValue(section, key, value); }, error);
+}
+
+bool IniFile::update(const QString& path, const std::function<void(IniFile&)>& change, QString* error)
+{
     bool readable = true;
     IniFile ini = load(path, &readable);
     if (!readable) {
@@ -211,7 +216,7 @@ bool IniFile::writeValue(const QString& path, const QString& section, const QStr
         }
         return false;
     }
-    ini.setValue(section, key, value);
+    change(ini);
     return ini.save(path, error);
 }
 

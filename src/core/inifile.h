@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 /// An ini-style profile file read and written by the Windows profile rules:
 /// "[section]" headers, then "key=value" lines. Sections and keys match
 /// regardless of letter case, a value is read up to 1023 characters, and a
@@ -43,6 +45,13 @@ public:
     /// then keeps its old content.
     static bool writeValue(const QString& path, const QString& section, const QString& key,
                            const QString& value, QString* error = nullptr);
+
+    /// Several writes to a file at once: reads it (or starts empty when it is
+    /// missing), lets `change` set its values in memory and replaces the file
+    /// in one write, so a failure leaves all of them unwritten. Fails like
+    /// writeValue.
+    static bool update(const QString& path, const std::function<void(IniFile&)>& change,
+                       QString* error = nullptr);
 
     /// The value of `key` in `section`, trimmed of blanks and tabs and cut to
     /// kMaxValueLength characters; `defaultValue` when there is none. With

@@ -78,6 +78,34 @@ QFont fontForDialog(const QFont& font)
     return shown;
 }
 
+/// Creates the folder and its missing parents with mode 0700, as the XDG
+/// rules ask for a settings folder: a new user may have none yet.
+void makePrivateFolder(const QString& path)
+{
+    const QFileInfo folder(path);
+    if (folder.exists() || folder.isRoot())
+        return;
+    makePrivateFolder(folder.absolutePath());
+    QDir().mkdir(folder.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+/// The extended editor's keys. Start-up reads "workshop" before "extended",
+/// so both get the command. A command start-up found through the desktop
+/// stays unwritten while the field still shows it, so later changes to the
+/// association are seen; once a key holds a command it is always kept in step.
+void setExtendedEditor(IniFile& ini, const QString& command, const QString& found)
+{
+    const QString paths = QStringLiteral("PATHS");
+    const QString extended = QStringLiteral("extended");
+    const QString workshop = QStringLiteral("workshop");
+    const bool stored = !ini.value(paths, extended).isEmpty() || !ini.value(paths, workshop).isEmpty();
+    if (command == found && !stored)
+        return;
+    ini.setValue(paths, extended, command);
+    if (ini.contains(paths, workshop))
+        ini.setValue(paths, workshop, command);
+}
+
 } // namespace
 
 TOptionfrm::TOptionfrm(AppContext& context, QWidget* parent)
@@ -256,14 +284,16 @@ void TOptionfrm::writeSettingsFile()
         { "PATHS", "netscape", s.netscapePath },
         { "PATHS", "msie", s.msiePath },
         { "PATHS", "browser3", s.browser3Path },
-        { "PATHS", "extended", s.workshopCommand },
     };
-    // A new user may have no settings folder yet.
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    for (const auto& key : keys) {
-        if (!IniFile::writeValue(file, QString::fromLatin1(key.section), QString::fromLatin1(key.key), key.value))
-            throw AppError(QStringLiteral("Unable to write to %1").arg(file));
-    }
+    // Composed in memory and written once: a failure leaves the file as it was.
+    const auto compose = [&](IniFile& ini) {
+        for (const auto& key : keys)
+            ini.setValue(QString::fromLatin1(key.section), QString::fromLatin1(key.key), key.value);
+        setExtendedEditor(ini, s.workshopCommand, s.foundWorkshopCommand);
+    };
+    makePrivateFolder(QFileInfo(file).absolutePath());
+    if (!IniFile::update(file, compose))
+        throw AppError(QStringLiteral("Unable to write to %1").arg(file));
 }
 
 void TOptionfrm::BitBtn1Click()

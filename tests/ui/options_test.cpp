@@ -21,7 +21,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/inotify.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +38,31 @@ FileDialogResult chosen(const QString& name)
 QString settingsPath(TestWindow& t)
 {
     return t.ctx().settings.settingsFileName;
+}
+
+/// How many times `action` puts a new file under the name `file`.
+int replacements(const QString& file, const std::function<void()>& action)
+{
+    const int fd = ::inotify_init1(IN_NONBLOCK);
+    ::inotify_add_watch(fd, QFile::encodeName(QFileInfo(file).absolutePath()).constData(), IN_CREATE | IN_MOVED_TO);
+    action();
+    int count = 0;
+    alignas(inotify_event) char buffer[8192];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        for (const char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            count += event->len > 0 && QFile::decodeName(event->name) == QFileInfo(file).fileName();
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(fd);
+    return count;
+}
+
+int modeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 /// An Options dialog opened over a test window as Options1Click opens it.
@@ -144,7 +174,7 @@ TEST(Options, BrowseButtonsStoreAtOnceAndTheDialogRemembersTheLastName)
     EXPECT_EQ(s.workshopCommand, "");
 }
 
-TEST(Options, ApplyWritesTheTenKeysInOrderAndAppliesTheFont)
+TEST(Options, ApplyWritesTheTenKeysInOrderAtOnceAndAppliesTheFont)
 {
     OpenOptions t(false);
     QFile::remove(settingsPath(t));
@@ -169,7 +199,7 @@ TEST(Options, ApplyWritesTheTenKeysInOrderAndAppliesTheFont)
     d.IElocationEd->setText("/usr/bin/ie");
     d.AddBrEd->setText("/usr/bin/b3");
     d.VHEd->setText("ext --edit");
-    d.AppyBtn->click();
+    EXPECT_EQ(replacements(settingsPath(t), [&] { d.AppyBtn->click(); }), 1) << "one write for all keys";
 
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(readFile(settingsPath(t)),
@@ -303,7 +333,7 @@ TEST(Options, AppliedSettingsComeBackAtTheNextStart)
     {
         TestWindow first({}, false);
         EXPECT_EQ(first.fake.prompts.boxes.size(), 1) << "the greeting";
-        first.ctx().settings.settingsFileName = config.filePath("sub/Brannoc Quillet.ini");
+        first.ctx().settings.settingsFileName = config.filePath("sub/dir/Brannoc Quillet.ini");
         TOptionfrm d(first.ctx(), first.window.get());
         d.show();
         QFont font("DejaVu Serif", 15);
@@ -315,9 +345,12 @@ TEST(Options, AppliedSettingsComeBackAtTheNextStart)
         d.AppyBtn->click();
         expectedFamily = first.memo().font().family();
     }
+    // New settings folders are the user's alone.
+    EXPECT_EQ(modeOf(config.filePath("sub")), 0700);
+    EXPECT_EQ(modeOf(config.filePath("sub/dir")), 0700);
     TestWindow second({}, false);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.filePath("sub")));
-    second.fake.dirs.directory = config.filePath("sub");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.filePath("sub/dir")));
+    second.fake.dirs.directory = config.filePath("sub/dir");
     second.fake.prompts.boxes.clear();
     runStartupSequence(second.ctx(), {});
     EXPECT_TRUE(second.fake.prompts.boxes.isEmpty()) << "no greeting once the file exists";
@@ -326,6 +359,59 @@ TEST(Options, AppliedSettingsComeBackAtTheNextStart)
     EXPECT_FALSE(second.memo().font().bold()) << "bold italic comes back regular";
     EXPECT_FALSE(second.memo().font().italic());
     EXPECT_EQ(second.ctx().settings.workshopCommand, "ext");
+}
+
+TEST(Options, ApplyWithoutChangesWritesBackWhatStartUpRead)
+{
+    TestWindow t;
+    const QByteArray stored = "; kept\r\n[FONT]\r\nname=My Font, Fallback\r\ncharset=204\r\nsize=12\r\nstyle=TRUE\r\n"
+                              "[USER]\r\nname=\xC8\xE2\xE0\xED\r\nmail=ivan@example.org\r\n[PATHS]\r\n"
+                              "netscape=/home/zo&#235;/ns\r\nmsie=/m\r\nbrowser3=/b3\r\nworkshop=ws %1\r\nextended=ws %1\r\n"
+                              "[Other]\r\n x = y \r\n";
+    writeFile(settingsPath(t), stored);
+    runStartupSequence(t.ctx(), {});
+    TOptionfrm d(t.ctx(), t.window.get());
+    d.show();
+    EXPECT_EQ(d.UserMailEd->text(), "ivan@example.org");
+    d.AppyBtn->click();
+    EXPECT_EQ(readFile(settingsPath(t)), stored);
+}
+
+TEST(Options, TheExtendedEditorIsWrittenWhereStartUpReadsItAndOnlyWhenChanged)
+{
+    const char* const none = "<none>";
+    const struct {
+        const char* paths; ///< the lines of [PATHS] before Apply
+        const char* field; ///< typed into the field; null: as start-up found it
+        const char* extended;
+        const char* workshop;
+        const char* next; ///< what the next start finds
+    } cases[] = {
+        { "", nullptr, none, none, "later %f" }, // a change to the desktop's command is seen
+        { "workshop=\r\n", nullptr, none, "", "later %f" },
+        { "", "mine", "mine", none, "mine" },
+        { "workshop=old\r\n", "new", "new", "new", "new" },
+        { "workshop=old\r\n", nullptr, "old", "old", "old" },
+        { "extended=ext\r\n", "", "", none, "later %f" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.paths) + " / " + (c.field ? c.field : "unchanged"));
+        TestWindow t;
+        writeFile(settingsPath(t), "[PATHS]\r\n" + QByteArray(c.paths));
+        t.fake.registry.extendedEditor = "desktop %f";
+        runStartupSequence(t.ctx(), {});
+        TOptionfrm d(t.ctx(), t.window.get());
+        d.show();
+        if (c.field)
+            d.VHEd->setText(c.field);
+        d.AppyBtn->click();
+        const IniFile ini = IniFile::load(settingsPath(t));
+        EXPECT_EQ(ini.value("PATHS", "extended", none), c.extended);
+        EXPECT_EQ(ini.value("PATHS", "workshop", none), c.workshop);
+        t.fake.registry.extendedEditor = "later %f";
+        runStartupSequence(t.ctx(), {});
+        EXPECT_EQ(t.ctx().settings.workshopCommand, c.next);
+    }
 }
 
 TEST(Options, TheMenuCommandShowsAFreshModalDialog)
@@ -369,7 +455,7 @@ TEST(Options, EnterAppliesFromAnyFieldAndEscapeCancels)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(d.result(), QDialog::Accepted) << field;
         EXPECT_FALSE(d.isVisible()) << field;
-        EXPECT_EQ(IniFile::readValue(settingsPath(t), "PATHS", "extended", "<missing>"), "") << field;
+        EXPECT_EQ(IniFile::readValue(settingsPath(t), "USER", "mail", "<missing>"), "@") << field;
     }
     OpenOptions t;
     QApplication::setActiveWindow(&t.dialog);
