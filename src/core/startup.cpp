@@ -130,8 +130,10 @@ void handOverLargeFile(AppContext& context, const QString& fileName)
             messageboxes::twoLines(QStringLiteral("Файл слишком велик."),
                                    QStringLiteral("Открыть файл вы расширенном редакторе?")),
             { Answer::Yes, Answer::No }, Answer::Yes, Answer::No);
+        // The name is one argument as it stands: quotes added around it
+        // would be split off again, and a quote inside it would end them.
         if (answer != Answer::No)
-            context.platform.launcher->startWithArgument(command, u'"' + fileName + u'"');
+            context.platform.launcher->startWithArgument(command, fileName);
         return;
     }
     messageboxes::showPlain(prompts, QStringLiteral("Невозможно загрузить файл \"") + fileName + u'"');

@@ -20,73 +20,24 @@ std::optional<QString> valueText(const QString& stored)
     return text;
 }
 
-QString removePlaceholders(const QString& command)
+QStringList webSchemes()
 {
-    QString text = command;
-    if (text.isEmpty())
-        return text;
-    qsizetype i = 0;
-    do {
-        if (text.at(i) == u'%')
-            text.remove(i, 2);
-        else
-            ++i;
-    } while (i + 1 < text.size());
-    return text;
+    return { QStringLiteral("https"), QStringLiteral("http") };
 }
 
 QString findBrowserCommand(Registry& registry)
 {
+    for (const QString& scheme : webSchemes()) {
+        const std::optional<QString> command = valueText(registry.openCommandForScheme(scheme));
+        if (command && !command->isEmpty())
+            return *command;
+    }
     for (const QString& extension : documentExtensions()) {
         const std::optional<QString> command = valueText(registry.openCommandForExtension(extension));
         if (command && !command->isEmpty())
-            return removePlaceholders(*command);
+            return *command;
     }
     return {};
-}
-
-CommandParts splitRegisteredCommand(const QString& command)
-{
-    if (command.isEmpty())
-        return {};
-    QString upper = command;
-    for (QChar& c : upper) {
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - u'a' + u'A');
-    }
-
-    qsizetype end = -1; // index of the last character of the program part
-    for (qsizetype p = upper.size() - 1; p >= 3; --p) {
-        const QStringView ending = QStringView(upper).mid(p - 3, 4);
-        if (ending == u".EXE" || ending == u".BAT" || ending == u".COM") {
-            end = p;
-            break;
-        }
-    }
-    if (end < 0)
-        return {};
-
-    CommandParts parts;
-    if (end + 1 < upper.size()) {
-        QString rest = upper.mid(end + 1);
-        qsizetype first = 0;
-        qsizetype last = rest.size() - 1;
-        while (first <= last && rest.at(first) <= u' ')
-            ++first;
-        while (last >= first && rest.at(last) <= u' ')
-            --last;
-        rest = rest.mid(first, last - first + 1);
-        qsizetype quotes = 0;
-        while (quotes < rest.size() && rest.at(quotes) == u'"')
-            ++quotes;
-        parts.parameters = rest.mid(quotes);
-        parts.program = upper.left(end + 1);
-    } else {
-        parts.program = upper;
-    }
-    if (parts.program.startsWith(u'"'))
-        parts.program.remove(0, 1);
-    return parts;
 }
 
 CommandParts splitExecLine(const QString& command)
@@ -128,17 +79,14 @@ QString TGoToWeb::FindBrowserCommand()
 
 gotoweb::CommandParts TGoToWeb::SplitBrowserCommand()
 {
-    const QString command = FindBrowserCommand();
-    if (command.isEmpty())
-        return {};
-    return m_style == CommandStyle::Registered ? gotoweb::splitRegisteredCommand(command)
-                                               : gotoweb::splitExecLine(command);
+    return gotoweb::splitExecLine(FindBrowserCommand());
 }
 
 bool TGoToWeb::OpenUrl()
 {
-    const gotoweb::CommandParts parts = SplitBrowserCommand();
-    if (parts.program.isEmpty() || !m_launcher)
+    const QString command = FindBrowserCommand();
+    if (command.isEmpty() || !m_launcher)
         return false;
-    return m_launcher->startProgram(parts.program, parts.parameters + u' ' + m_url);
+    // The address fills the command's %u (or follows it) as one argument.
+    return m_launcher->startWithArgument(command, m_url);
 }

@@ -34,21 +34,13 @@ constexpr int kValueBufferSize = 1025;
 /// than being cut, since a cut command would start the wrong program.
 std::optional<QString> valueText(const QString& stored);
 
-/// Removes the "%x" placeholders: scanning from the first character, a "%"
-/// goes together with the character after it and the same position is looked
-/// at again; the scan ends when it reaches the last character, so a lone "%"
-/// at the end stays unless it is also the first character.
-QString removePlaceholders(const QString& command);
+/// The web-address schemes whose handler is asked first, in order.
+QStringList webSchemes();
 
-/// The open command for the first of the document extensions that has one,
-/// placeholders removed; empty when none has.
+/// The open command of the first scheme handler, else of the first document
+/// extension, that has one; its placeholders are left for the start to fill.
+/// Empty when none has.
 QString findBrowserCommand(Registry& registry);
-
-/// Splits a registered command the way the file-type registry's commands are
-/// split: letters a to z made capitals, the program part ending at the last
-/// ".EXE", ".BAT" or ".COM", the rest trimmed and stripped of leading
-/// quotation marks. A command with none of the endings has no program part.
-CommandParts splitRegisteredCommand(const QString& command);
 
 /// Splits a desktop entry's Exec line: the first word (quotes grouping and
 /// removed) is the program, the rest the parameters. Letter case is kept:
@@ -57,26 +49,22 @@ CommandParts splitExecLine(const QString& command);
 
 } // namespace gotoweb
 
-/// Opens a web address in the browser registered for HTML documents,
-/// started directly with the registered command's parameters and the
-/// address. Non-visual: owned by a window, it keeps only its properties.
+/// Opens a web address in the browser registered for web addresses (or, as
+/// a fallback, for HTML documents), started directly with the registered
+/// command's parameters and the address as one argument. Non-visual: owned
+/// by a window, it keeps only its properties.
 class TGoToWeb : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString Url READ Url WRITE setUrl)
     Q_PROPERTY(QString EMail READ EMail WRITE setEMail)
 
 public:
-    /// How the registry's commands are written, and so how they are split.
-    enum class CommandStyle { Registered, DesktopEntry };
-
     TGoToWeb(Registry* registry, ProgramLauncher* launcher, QObject* parent = nullptr);
 
     QString Url() const { return m_url; }
     void setUrl(const QString& url) { m_url = url; }
     QString EMail() const { return m_email; }
     void setEMail(const QString& email) { m_email = email; }
-    CommandStyle commandStyle() const { return m_style; }
-    void setCommandStyle(CommandStyle style) { m_style = style; }
 
     /// Starts the browser on `Url`; true only when the program started.
     bool OpenUrl();
@@ -88,5 +76,4 @@ private:
     ProgramLauncher* m_launcher;
     QString m_url;
     QString m_email;
-    CommandStyle m_style = CommandStyle::DesktopEntry;
 };

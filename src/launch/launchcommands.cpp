@@ -28,8 +28,9 @@ void LaunchCommands::runWithDocument(const QString& program)
     // file that cannot be written ends the command without a word.
     if (!filewriter::writeFile(fileName, m_ctx.memo1->toBytes()))
         return;
-    // The line is `program` + " " + FileName; an empty program starts nothing
-    // rather than running the document itself.
+    // `program` is split into words, FileName is one argument after them (or
+    // where a placeholder stands); an empty program starts nothing rather
+    // than running the document itself.
     m_ctx.platform.launcher->startWithArgument(program, fileName);
     m_ctx.doc.launchWroteFile = true;
 }

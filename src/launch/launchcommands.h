@@ -11,7 +11,8 @@ class LaunchCommands {
 public:
     explicit LaunchCommands(AppContext& context);
 
-    /// Writes the document to its file and starts `program` + " " + FileName.
+    /// Writes the document to its file and starts `program` on FileName, the
+    /// name as one argument.
     void runWithDocument(const QString& program);
 
     void netscape();

@@ -195,21 +195,29 @@ bool MimeAssociations::isInstalled(const QString& desktopId) const
 
 QString MimeAssociations::defaultApplication(const QString& mimeType) const
 {
+    return applications(mimeType).value(0);
+}
+
+QStringList MimeAssociations::applications(const QString& mimeType) const
+{
+    QStringList found;
     if (mimeType.isEmpty())
-        return {};
+        return found;
     const QString defaults = QStringLiteral("Default Applications");
     const QString added = QStringLiteral("Added Associations");
     const QString removedGroup = QStringLiteral("Removed Associations");
+    const auto take = [&](const QString& id) {
+        if (!found.contains(id) && isInstalled(id))
+            found.append(id);
+    };
 
     QList<KeyFile> lists;
     for (const QString& path : mimeAppsLists())
         lists.append(KeyFile(path));
 
     for (const KeyFile& list : lists) {
-        for (const QString& id : list.list(defaults, mimeType)) {
-            if (isInstalled(id))
-                return id;
-        }
+        for (const QString& id : list.list(defaults, mimeType))
+            take(id);
     }
 
     // A removal in a file hides the association in that file and in every
@@ -218,25 +226,47 @@ QString MimeAssociations::defaultApplication(const QString& mimeType) const
     for (const KeyFile& list : lists) {
         removed += list.list(removedGroup, mimeType);
         for (const QString& id : list.list(added, mimeType)) {
-            if (!removed.contains(id) && isInstalled(id))
-                return id;
+            if (!removed.contains(id))
+                take(id);
         }
     }
 
     for (const QString& data : m_dataDirs) {
         const KeyFile cache(data + QStringLiteral("/applications/mimeinfo.cache"));
         for (const QString& id : cache.list(QStringLiteral("MIME Cache"), mimeType)) {
-            if (!removed.contains(id) && isInstalled(id))
-                return id;
+            if (!removed.contains(id))
+                take(id);
         }
     }
-    return {};
+    return found;
 }
 
 QString MimeAssociations::execLine(const QString& desktopEntryFile)
 {
     const KeyFile entry(desktopEntryFile);
     return unescapeString(entry.value(QStringLiteral("Desktop Entry"), QStringLiteral("Exec")));
+}
+
+QString MimeAssociations::iconOf(const QString& desktopEntryFile)
+{
+    return KeyFile(desktopEntryFile).value(QStringLiteral("Desktop Entry"), QStringLiteral("Icon"));
+}
+
+QString MimeAssociations::nameOf(const QString& desktopEntryFile, const QString& language)
+{
+    const KeyFile entry(desktopEntryFile);
+    const QString group = QStringLiteral("Desktop Entry");
+    QStringList keys;
+    if (!language.isEmpty()) {
+        keys.append(QStringLiteral("Name[%1]").arg(language));
+        keys.append(QStringLiteral("Name[%1]").arg(language.section(u'_', 0, 0)));
+    }
+    keys.append(QStringLiteral("Name"));
+    for (const QString& key : keys) {
+        if (entry.has(group, key))
+            return unescapeString(entry.value(group, key));
+    }
+    return {};
 }
 
 QString MimeAssociations::defaultCommand(const QString& mimeType) const

@@ -26,6 +26,12 @@ public:
     /// [Removed Associations], else in mimeinfo.cache. Empty when none.
     QString defaultApplication(const QString& mimeType) const;
 
+    /// Every installed application associated with `mimeType`, in the order
+    /// they are tried: those under [Default Applications], then under
+    /// [Added Associations] and not under [Removed Associations], then those
+    /// in mimeinfo.cache; each once.
+    QStringList applications(const QString& mimeType) const;
+
     /// The file of an installed desktop entry, or empty. "a-b.desktop" may
     /// also be "a/b.desktop" in an applications folder.
     QString desktopEntryPath(const QString& desktopId) const;
@@ -38,6 +44,11 @@ public:
     /// escapes of string values undone ("\s", "\n", "\t", "\r", "\\"); the
     /// quoting of arguments is left as written. Empty when missing.
     static QString execLine(const QString& desktopEntryFile);
+
+    /// The Icon key and the Name key in `language` ("ru_RU": Name[ru_RU],
+    /// then Name[ru], then Name) of a desktop entry.
+    static QString iconOf(const QString& desktopEntryFile);
+    static QString nameOf(const QString& desktopEntryFile, const QString& language);
 
     /// The mimeapps.list files in order of importance.
     QStringList mimeAppsLists() const;

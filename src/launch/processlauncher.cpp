@@ -26,16 +26,20 @@ QString ProcessLauncher::locate(const QString& program, const QString& ownFolder
 {
     if (program.isEmpty())
         return {};
+    // A relative path would be looked up from the current folder.
     if (program.contains(u'/'))
-        return isExecutableFile(program) ? QFileInfo(program).absoluteFilePath() : QString();
+        return QDir::isAbsolutePath(program) && isExecutableFile(program) ? QFileInfo(program).absoluteFilePath()
+                                                                          : QString();
 
     QStringList folders;
     if (!ownFolder.isEmpty())
         folders.append(ownFolder);
-    folders.append(QDir::currentPath());
+    // An empty or relative PATH entry means the current folder: left out.
     const QString path = qEnvironmentVariable("PATH");
-    for (const QString& folder : path.split(u':', Qt::SkipEmptyParts))
-        folders.append(folder);
+    for (const QString& folder : path.split(u':', Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(folder))
+            folders.append(folder);
+    }
 
     for (const QString& folder : folders) {
         const QString candidate = QDir(folder).filePath(program);
@@ -65,18 +69,11 @@ bool ProcessLauncher::start(const QString& commandLine)
     return startResolved(program, words);
 }
 
-bool ProcessLauncher::startWithArgument(const QString& head, const QString& argument)
+bool ProcessLauncher::startWithArgument(const QString& command, const QString& document)
 {
-    const QStringList headWords = splitCommandLine(head);
-    QStringList words = splitCommandLine(head + u' ' + argument);
-    // The program word must be the head's own, not made of the argument.
-    if (headWords.isEmpty() || words.isEmpty() || words.first() != headWords.first())
+    QStringList words = commandArguments(command, document);
+    if (words.isEmpty())
         return false;
     const QString program = words.takeFirst();
     return startResolved(program, words);
-}
-
-bool ProcessLauncher::startProgram(const QString& program, const QString& parameters)
-{
-    return startResolved(program, splitCommandLine(parameters));
 }

@@ -9,12 +9,13 @@
 class ProcessLauncher : public ProgramLauncher {
 public:
     bool start(const QString& commandLine) override;
-    bool startWithArgument(const QString& head, const QString& argument) override;
-    bool startProgram(const QString& program, const QString& parameters) override;
+    bool startWithArgument(const QString& command, const QString& document) override;
 
     /// The executable file a program name stands for: a name with a folder
-    /// as it stands; a bare name is looked for in the editor's own folder,
-    /// then the current folder, then the folders of PATH. Empty when none.
+    /// as it stands when the path is absolute; a bare name is looked for in
+    /// the editor's own folder, then in the absolute folders of PATH. Nothing
+    /// is ever taken from the current folder, which is wherever the editor
+    /// happened to be started. Empty when none.
     static QString locate(const QString& program);
     /// The same search with the editor's own folder given.
     static QString locate(const QString& program, const QString& ownFolder);

@@ -12,13 +12,10 @@ public:
     /// Callers that ignore the outcome may drop the result.
     virtual bool start(const QString& commandLine) = 0;
 
-    /// Starts the command line `head` + " " + `argument`, where only `head`
-    /// may name the program. When `head` names none (it is empty or blank) or
-    /// its program word would run on into `argument` (an unclosed quotation
-    /// mark), nothing is started: a document's name is never run as a program.
-    virtual bool startWithArgument(const QString& head, const QString& argument) = 0;
-
-    /// Starts `program`, taken whole (it may hold blanks), with `parameters`
-    /// split into arguments as a command line is. True when it started.
-    virtual bool startProgram(const QString& program, const QString& parameters) = 0;
+    /// Starts `command` on `document` (a file name or a web address), built
+    /// by commandArguments: the command is split into the program and its
+    /// parameters, its placeholders are filled, and the document is one
+    /// argument, never split and never the program. When the command names
+    /// no program (it is empty or blank), nothing is started.
+    virtual bool startWithArgument(const QString& command, const QString& document) = 0;
 };

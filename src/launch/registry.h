@@ -12,6 +12,10 @@ public:
     virtual QString extendedEditorCommand() = 0;
 
     /// The open command registered for a document extension such as ".HTM",
-    /// as stored (placeholders not yet removed); empty when none.
+    /// as stored (placeholders not yet filled); empty when none.
     virtual QString openCommandForExtension(const QString& extension) = 0;
+
+    /// The open command registered for web addresses of a scheme such as
+    /// "https", as stored; empty when none.
+    virtual QString openCommandForScheme(const QString& scheme) = 0;
 };

@@ -57,8 +57,8 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& capti
     return b;
 }
 
-/// A program path with blanks is quoted, so that the command text still
-/// starts with the whole program name.
+/// A chosen program path with blanks is quoted: the browser and extended
+/// editor settings are command texts, split at blanks when started.
 QString asCommand(const QString& program)
 {
     if (program.contains(u' ') && !program.startsWith(u'"'))
@@ -218,24 +218,24 @@ std::optional<QString> TOptionfrm::browse()
 void TOptionfrm::Button1Click()
 {
     if (const auto chosen = browse()) {
-        m_ctx.settings.netscapePath = *chosen;
-        NClocationEd->setText(*chosen);
+        m_ctx.settings.netscapePath = asCommand(*chosen);
+        NClocationEd->setText(m_ctx.settings.netscapePath);
     }
 }
 
 void TOptionfrm::Button2Click()
 {
     if (const auto chosen = browse()) {
-        m_ctx.settings.msiePath = *chosen;
-        IElocationEd->setText(*chosen);
+        m_ctx.settings.msiePath = asCommand(*chosen);
+        IElocationEd->setText(m_ctx.settings.msiePath);
     }
 }
 
 void TOptionfrm::BitBtn4Click()
 {
     if (const auto chosen = browse()) {
-        m_ctx.settings.browser3Path = *chosen;
-        AddBrEd->setText(*chosen);
+        m_ctx.settings.browser3Path = asCommand(*chosen);
+        AddBrEd->setText(m_ctx.settings.browser3Path);
     }
 }
 

@@ -2,12 +2,14 @@
 #include "core/branding.h"
 #include "core/editorbuffer.h"
 #include "core/inifile.h"
+#include "core/programoptions.h"
 #include "core/savedtextsnapshot.h"
 #include "core/startup.h"
 #include "core/xdgsystemdirs.h"
 #include "support/testwindow.h"
 
 #include <QDir>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -188,6 +190,49 @@ TEST(StartUp, TheCommandLineIsJoinedUpToTheFirstEmptyArgument)
     EXPECT_EQ(startup::joinCommandLine({ "a", "b", "", "c" }), "a b");
 }
 
+TEST(StartUp, HelpAndVersionAnswerOnlyWhenAloneAndNoSuchFileExists)
+{
+    using programoptions::Request;
+    QTemporaryDir cwd;
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(cwd.path());
+    const struct {
+        QStringList arguments;
+        Request request;
+    } cases[] = {
+        { { "--help" }, Request::ShowUsage },
+        { { "--version" }, Request::ShowVersion },
+        { {}, Request::OpenEditor },
+        { { "--help", "me.htm" }, Request::OpenEditor },
+        { { "--version", "" }, Request::OpenEditor },
+        { { "-h" }, Request::OpenEditor },
+        { { "-style" }, Request::OpenEditor },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(programoptions::requestFor(c.arguments), c.request) << c.arguments.join(u' ').toStdString();
+    writeFile(cwd.filePath("--help"), "<P>a document</P>");
+    EXPECT_EQ(programoptions::requestFor({ "--help" }), Request::OpenEditor);
+    QDir::setCurrent(saved);
+
+    // The built program prints and ends with 0, without a display.
+    const QString program = QStringLiteral(QUILLET_BINARY_DIR "/quillet");
+    if (!QFileInfo::exists(program))
+        GTEST_SKIP() << "the editor itself is not built";
+    for (const char* option : { "--version", "--help" }) {
+        QProcess run;
+        run.setWorkingDirectory(cwd.path() + "/..");
+        run.start(program, { QString::fromLatin1(option) });
+        ASSERT_TRUE(run.waitForFinished(20000)) << option;
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 0) << option;
+        const QByteArray out = run.readAllStandardOutput();
+        if (QByteArray(option) == "--version")
+            EXPECT_EQ(out, "Brannoc Quillet 1.7.1\n");
+        else
+            EXPECT_TRUE(out.startsWith("Usage: quillet [FILE]\n") && out.contains("--version")) << out.toStdString();
+    }
+}
+
 TEST(StartUp, ACommandLineFileIsLoadedAsTheDocument)
 {
     QTemporaryDir docs;
@@ -245,7 +290,8 @@ TEST(StartUp, AnOverLargeFileIsHandedToTheExtendedEditorAndNeverOverwritten)
     EXPECT_EQ(box.icon, BoxIcon::Warning);
     EXPECT_EQ(box.text, QString::fromUtf8("Файл слишком велик.\n\rОткрыть файл вы расширенном редакторе?"));
     EXPECT_EQ(box.buttons, (QList<Answer> { Answer::Yes, Answer::No }));
-    EXPECT_EQ(s.fake.launcher.commandLines, QStringList { "/opt/ed --open \"" + big + "\"" });
+    // The launcher gets the name as it stands; it hands it on as one argument.
+    EXPECT_EQ(s.fake.launcher.commandLines, QStringList { "/opt/ed --open " + big });
     EXPECT_EQ(s.ctx().doc.fileName, "c:\\untitled.htm");
     EXPECT_EQ(s.window->windowTitle(), "Brannoc Quillet 1.7");
     EXPECT_FALSE(s.ctx().doc.modified);

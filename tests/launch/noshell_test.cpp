@@ -84,7 +84,7 @@ TEST(NoShell, CommandLinesWithShellSyntaxReachTheProgramAsPlainWords)
         EXPECT_FALSE(QFileInfo::exists(rec.marker));
     }
     // The parameters of a browser command are words as well.
-    ASSERT_TRUE(launcher.startProgram(rec.program, QStringLiteral("--x;touch ") + rec.marker));
+    ASSERT_TRUE(launcher.startWithArgument(rec.quotedProgram() + QStringLiteral(" --x;touch %u"), rec.marker));
     EXPECT_EQ(rec.arguments(), (QStringList { QStringLiteral("--x;touch"), rec.marker }));
     EXPECT_FALSE(QFileInfo::exists(rec.marker));
 }
@@ -112,13 +112,12 @@ TEST(NoShell, APreviewOfADocumentNamedLikeAShellCommandRunsNoCommand)
     QDir::setCurrent(oldCurrent);
 
     ASSERT_TRUE(args.has_value()) << "the browser did not start";
-    // Unquoted as the preview command line is: the name arrives split at its blanks.
-    EXPECT_EQ(*args, splitCommandLine(QStringLiteral("-browser  ") + doc));
+    EXPECT_EQ(*args, (QStringList { QStringLiteral("-browser"), doc }));
     EXPECT_EQ(readFile(doc), QByteArray("<HTML></HTML>"));
     EXPECT_FALSE(QFileInfo::exists(rec.marker));
 }
 
-TEST(NoShell, TheOverLargeHandOverKeepsAQuotedFileNameWhole)
+TEST(NoShell, TheOverLargeHandOverKeepsTheFileNameWhole)
 {
     Recorder rec;
     TestWindow t;
@@ -127,12 +126,20 @@ TEST(NoShell, TheOverLargeHandOverKeepsAQuotedFileNameWhole)
     platform.launcher = &launcher;
     Tmain window(platform, {});
     AppContext& ctx = window.context();
-    ctx.settings.workshopCommand = rec.quotedProgram() + QStringLiteral(" --edit");
-    const QString big = rec.dir.filePath(QStringLiteral("big; touch ") + rec.marker + QStringLiteral(" .htm"));
-
-    t.fake.prompts.answers = { Answer::Yes };
-    startup::handOverLargeFile(ctx, big);
-    EXPECT_EQ(rec.arguments(), (QStringList { QStringLiteral("--edit"), big }));
+    const QString names[] = { rec.dir.filePath(QStringLiteral("big; touch ") + rec.marker + QStringLiteral(" .htm")),
+                              rec.dir.filePath(QStringLiteral("q\"uo te\".htm")) };
+    for (const QString& big : names) {
+        SCOPED_TRACE(big.toStdString());
+        ctx.settings.workshopCommand = rec.quotedProgram() + QStringLiteral(" --edit");
+        t.fake.prompts.answers = { Answer::Yes };
+        startup::handOverLargeFile(ctx, big);
+        EXPECT_EQ(rec.arguments(), (QStringList { QStringLiteral("--edit"), big }));
+        // A registered command's "%1" takes the name, which follows it no more.
+        ctx.settings.workshopCommand = rec.quotedProgram() + QStringLiteral(" \"%1\" --new");
+        t.fake.prompts.answers = { Answer::Yes };
+        startup::handOverLargeFile(ctx, big);
+        EXPECT_EQ(rec.arguments(), (QStringList { big, QStringLiteral("--new") }));
+    }
     EXPECT_FALSE(QFileInfo::exists(rec.marker));
 }
 

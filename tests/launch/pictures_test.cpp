@@ -1,7 +1,9 @@
 #include "support/testwindow.h"
+#include "ui/applicationsetup.h"
 #include "ui/commandtable.h"
 #include "ui/pictures.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -35,4 +37,15 @@ TEST(Pictures, ProductLogoHasItsSize)
     loadPictures();
     const QImage logo(QStringLiteral(":/logo.png"));
     EXPECT_EQ(logo.size(), QSize(140, 66));
+}
+
+TEST(Pictures, TheApplicationNamesItsDesktopEntryAndCarriesTheIcon)
+{
+    setUpApplication(*qApp);
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("quillet"));
+    const QIcon icon = QApplication::windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(QSize(128, 128)).size(), QSize(128, 128));
+    TestWindow t;
+    EXPECT_EQ(t.window->windowIcon().cacheKey(), icon.cacheKey());
 }

@@ -82,17 +82,37 @@ TEST(ProcessLauncher, StartsTheProgramWithItsArgumentsAndNoShell)
     EXPECT_FALSE(QFile::exists(QStringLiteral("owned")));
 }
 
-TEST(ProcessLauncher, StartProgramKeepsBlanksInTheProgramPath)
+TEST(ProcessLauncher, TheDocumentReachesTheProgramAsOneArgument)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("my browser")));
     const QString script = dir.filePath(QStringLiteral("my browser/run"));
     const QString output = dir.filePath(QStringLiteral("argv.txt"));
     writeRecorder(script, output);
+    const QByteArray quoted = '"' + script.toUtf8() + '"';
 
+    struct Case {
+        QByteArray command;
+        const char* document;
+        QByteArray arguments;
+    };
+    const Case cases[] = {
+        { quoted + " -browser ", "/tmp/my page.htm", "[-browser]\n[/tmp/my page.htm]\n" },
+        { quoted, "x --user-data-dir=EVIL --new-window y.htm", "[x --user-data-dir=EVIL --new-window y.htm]\n" },
+        { quoted, "q\"uo te\".htm", "[q\"uo te\".htm]\n" },
+        // Placeholders take the document, which is then not appended again.
+        { quoted + " --edit %f", "a b.htm", "[--edit]\n[a b.htm]\n" },
+        { quoted + " \"%1\" -x", "a b.htm", "[a b.htm]\n[-x]\n" },
+        { quoted + " -new-window \"\" %i %U", "http://www.brannoc.example/",
+          "[-new-window]\n[]\n[http://www.brannoc.example/]\n" },
+    };
     ProcessLauncher launcher;
-    EXPECT_TRUE(launcher.startProgram(script, QStringLiteral("-new-window \"\" http://www.brannoc.example/")));
-    EXPECT_EQ(waitForFile(output), QByteArray("[-new-window]\n[]\n[http://www.brannoc.example/]\n"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command.toStdString());
+        EXPECT_TRUE(launcher.startWithArgument(QString::fromUtf8(c.command), QString::fromUtf8(c.document)));
+        EXPECT_EQ(waitForFile(output), c.arguments);
+        QFile::remove(output);
+    }
 }
 
 TEST(ProcessLauncher, ReturnsAtOnceAndLeavesNoZombie)
@@ -124,54 +144,52 @@ TEST(ProcessLauncher, MissingOrUnusableProgramsStartNothing)
     EXPECT_FALSE(launcher.start(dir.filePath(QStringLiteral("plain.txt"))));
     EXPECT_FALSE(launcher.start(dir.path())); // a folder
     EXPECT_FALSE(launcher.start(QStringLiteral("C:\\Program Files\\Netscape\\netscape.exe -browser  c:\\untitled.htm")));
-    EXPECT_FALSE(launcher.startProgram(QString(), QStringLiteral("x")));
+    EXPECT_FALSE(launcher.startWithArgument(QStringLiteral("%f"), dir.filePath(QStringLiteral("plain.txt"))));
     EXPECT_FALSE(launcher.start(QStringLiteral("quillet-no-such-program-anywhere")));
 }
 
-TEST(ProcessLauncher, BareNamesAreSearchedInOwnFolderThenCurrentFolderThenPath)
+TEST(ProcessLauncher, BareNamesAreSearchedInOwnFolderThenPathNeverInTheCurrentFolder)
 {
     QTemporaryDir own, current, onPath, later;
     for (QTemporaryDir* folder : { &own, &current, &onPath, &later })
         writeRecorder(folder->filePath(QStringLiteral("vq.exe")), folder->filePath(QStringLiteral("out")));
-    const PathVariable path(onPath.path().toUtf8() + ":" + later.path().toUtf8());
+    // "C:\Program" is the first word of the default browser settings.
+    writeRecorder(current.filePath(QStringLiteral("C:\\Program")), current.filePath(QStringLiteral("out")));
+    // Empty and relative PATH entries stand for the current folder.
+    const PathVariable path("::.:vq:" + onPath.path().toUtf8() + ":" + later.path().toUtf8());
     const CurrentDir cwd(current.path());
 
     const QString name = QStringLiteral("vq.exe");
     EXPECT_EQ(ProcessLauncher::locate(name, own.path()), own.filePath(name));
-    EXPECT_EQ(ProcessLauncher::locate(name, QString()), current.filePath(name));
-    QFile::remove(current.filePath(name));
-    EXPECT_EQ(ProcessLauncher::locate(name, own.path() + QStringLiteral("/missing")), onPath.filePath(name));
+    EXPECT_EQ(ProcessLauncher::locate(name, QString()), onPath.filePath(name));
     QFile::remove(onPath.filePath(name));
-    EXPECT_EQ(ProcessLauncher::locate(name, QString()), later.filePath(name));
-    // A name with a folder is never searched for.
+    EXPECT_EQ(ProcessLauncher::locate(name, own.path() + QStringLiteral("/missing")), later.filePath(name));
+    // A relative path depends on the current folder as well.
     EXPECT_EQ(ProcessLauncher::locate(QStringLiteral("./vq.exe"), own.path()), QString());
+    EXPECT_EQ(ProcessLauncher::locate(QStringLiteral("C:\\Program"), own.path()), QString());
 
     ProcessLauncher launcher;
+    EXPECT_FALSE(launcher.start(QStringLiteral("C:\\Program Files\\Netscape\\netscape.exe -browser  x.htm")));
+    EXPECT_FALSE(launcher.startWithArgument(QStringLiteral("./vq.exe"), QStringLiteral("x.htm")));
     EXPECT_TRUE(launcher.start(QStringLiteral("vq.exe first")));
     EXPECT_EQ(waitForFile(later.filePath(QStringLiteral("out"))), QByteArray("[first]\n"));
+    QTest::qSleep(300);
+    EXPECT_FALSE(QFile::exists(current.filePath(QStringLiteral("out"))));
 }
 
-TEST(ProcessLauncher, StartWithArgumentTakesTheProgramOnlyFromTheHead)
+TEST(ProcessLauncher, StartWithArgumentNeverRunsTheDocument)
 {
     QTemporaryDir dir;
-    const QString script = dir.filePath(QStringLiteral("browser"));
-    const QString output = dir.filePath(QStringLiteral("argv.txt"));
-    writeRecorder(script, output);
     // A document that is itself an executable recorder.
     const QString doc = dir.filePath(QStringLiteral("doc.htm"));
     writeRecorder(doc, dir.filePath(QStringLiteral("doc-ran.txt")));
 
     ProcessLauncher launcher;
-    EXPECT_TRUE(launcher.startWithArgument(script + QStringLiteral(" -browser "), doc + QStringLiteral(" x")));
-    EXPECT_EQ(waitForFile(output), "[-browser]\n[" + doc.toUtf8() + "]\n[x]\n");
-
-    const QString noProgram[] = { QString(), QStringLiteral(" "), QStringLiteral("\t "),
-                                  u'"' + script, // the quote would swallow the document's name
-                                  QStringLiteral("\"") };
+    const QString noProgram[] = { QString(), QStringLiteral(" "), QStringLiteral("\t "), QStringLiteral("\""),
+                                  QStringLiteral("%f"), QStringLiteral("\"%1\" x"), QStringLiteral("%k %u") };
     for (const QString& head : noProgram) {
         SCOPED_TRACE(head.toStdString());
         EXPECT_FALSE(launcher.startWithArgument(head, doc));
-        EXPECT_FALSE(launcher.startWithArgument(head, u'"' + doc + u'"'));
     }
     QTest::qSleep(1000);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("doc-ran.txt"))));

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree, unpacks it into a temporary
-# root with dpkg -x, checks what it installs and starts the installed editor
-# on a file under a virtual display. Exit 77 (skipped) without dpkg.
+# root with dpkg -x, checks what it installs (and lintian's verdict when
+# lintian is there), checks that the web link passes over the package's own
+# desktop entry, and starts the installed editor on a file under a virtual
+# display. Exit 77 (skipped) without dpkg.
 # Usage: deb_install_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -37,18 +39,38 @@ desktop="$root/usr/share/applications/quillet.desktop"
 [ -L "$root/usr/bin/vq.exe" ] && [ "$(readlink "$root/usr/bin/vq.exe")" = quillet ] || fail "vq.exe is no link to quillet"
 [ -s "$root/usr/share/icons/hicolor/scalable/apps/quillet.svg" ] || fail "no icon"
 gzip -t "$root/usr/share/man/man1/quillet.1.gz" || fail "manual page"
+[ "$(readlink "$root/usr/share/man/man1/vq.exe.1.gz")" = quillet.1.gz ] || fail "no manual page link for vq.exe"
+grep -q '^Copyright: ' "$root/usr/share/doc/quillet/copyright" || fail "copyright file"
+gzip -dc "$root/usr/share/doc/quillet/changelog.gz" | head -1 | grep -q '^quillet (1\.7\.1) ' || fail "changelog"
+if command -v lintian >/dev/null; then
+  lintian "$deb" >"$work/lintian.log" 2>&1 || true
+  if grep -E '^[EW]: ' "$work/lintian.log"; then fail "lintian reports errors or warnings"; fi
+fi
 grep -qx 'Name=Brannoc Quillet' "$desktop" || fail "desktop Name"
 grep -qx 'Exec=quillet %f' "$desktop" || fail "desktop Exec"
 grep -qx 'Icon=quillet' "$desktop" || fail "desktop Icon"
-grep -qx 'MimeType=text/html;text/plain;' "$desktop" || fail "desktop MimeType"
+# HTML only: other text would be rewritten as Windows-1251 with CRLF.
+grep -qx 'MimeType=text/html;' "$desktop" || fail "desktop MimeType"
 grep -q '^Comment=' "$desktop" && grep -q '^Comment\[ru\]=' "$desktop" || fail "desktop comments"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail "desktop entry invalid"; fi
 
-# The installed editor on a document whose path holds a blank.
+# The web link with this package's desktop entry as the HTML default: a
+# recording browser, the http default, must get the address.
+QUILLET_DESKTOP_ENTRY="$desktop" QT_QPA_PLATFORM=offscreen "$build/tests/test_launch" --gtest_brief=1 \
+  --gtest_filter='BrowserDesktop.ThePackagesOwnEntryIsPassedOverForARealBrowser' >"$work/weblink.log" 2>&1 \
+  || { cat "$work/weblink.log"; fail "the web link with the package's desktop entry"; }
+
+version=$("$bin" --version) || fail "--version ends with an error"
+[ "$version" = "Brannoc Quillet 1.7.1" ] || fail "--version prints: $version"
+"$bin" --help | grep -q '^Usage: quillet' || fail "--help"
+
+# The installed editor on a document whose name holds a blank and starts
+# with a word Qt would take as its own option.
 mkdir -p "$work/config" "$work/docs"
 printf '[USER]\r\nname=Tester\r\n' >"$work/config/Brannoc Quillet.ini"
-doc="$work/docs/my page.htm"
-printf '<HTML>\r\n<BODY>installed</BODY>\r\n</HTML>' >"$doc"
+doc="-style my page.htm"
+printf '<HTML>\r\n<BODY>installed</BODY>\r\n</HTML>' >"$work/docs/$doc"
+cd "$work/docs"
 export HOME="$work" XDG_CONFIG_HOME="$work/config" ASAN_OPTIONS=detect_leaks=0
 
 if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
@@ -57,7 +79,7 @@ if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
   # test.sh exports QT_QPA_PLATFORM=offscreen for the unit tests; here the
   # editor must talk to the X server.
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    "$1" "$2" >"$3/editor.log" 2>&1 &
+    "$1" -style "my page.htm" >"$3/editor.log" 2>&1 &
     pid=$!
     for _ in $(seq 1 300); do
       if xwininfo -root -tree 2>/dev/null | grep -qF "\"$4\""; then kill $pid; wait $pid 2>/dev/null; exit 0; fi
@@ -68,7 +90,7 @@ if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
   ' _ "$bin" "$doc" "$work" "$expected" || fail "installed editor under Xvfb"
 else
   # Headless without X: the editor must start and keep running.
-  QT_QPA_PLATFORM=offscreen "$bin" "$doc" >"$work/editor.log" 2>&1 &
+  QT_QPA_PLATFORM=offscreen "$bin" -style "my page.htm" >"$work/editor.log" 2>&1 &
   editor_pid=$!
   sleep 3
   kill -0 "$editor_pid" 2>/dev/null || { cat "$work/editor.log"; fail "the installed editor did not keep running"; }

@@ -11,29 +11,20 @@
 #include <QStringList>
 #include <memory>
 
-/// Records command lines instead of starting programs.
+/// Records command lines instead of starting programs; a start on a
+/// document is recorded as the command, a blank and the document.
 class RecordingLauncher : public ProgramLauncher {
 public:
-    struct ProgramStart {
-        QString program;
-        QString parameters;
-    };
     QStringList commandLines;
-    QList<ProgramStart> programStarts;
     bool result = true;
     bool start(const QString& commandLine) override
     {
         commandLines.append(commandLine);
         return result;
     }
-    bool startWithArgument(const QString& head, const QString& argument) override
+    bool startWithArgument(const QString& command, const QString& document) override
     {
-        return start(head + u' ' + argument);
-    }
-    bool startProgram(const QString& program, const QString& parameters) override
-    {
-        programStarts.append({ program, parameters });
-        return result;
+        return start(command + u' ' + document);
     }
 };
 
@@ -41,7 +32,8 @@ public:
 class FakeRegistry : public Registry {
 public:
     QString extendedEditor;
-    QHash<QString, QString> openCommands; ///< by extension, e.g. ".HTM"
+    QHash<QString, QString> openCommands;   ///< by extension, e.g. ".HTM"
+    QHash<QString, QString> schemeCommands; ///< by scheme, e.g. "https"
     int extendedEditorLookups = 0;
     QString extendedEditorCommand() override
     {
@@ -49,6 +41,7 @@ public:
         return extendedEditor;
     }
     QString openCommandForExtension(const QString& extension) override { return openCommands.value(extension); }
+    QString openCommandForScheme(const QString& scheme) override { return schemeCommands.value(scheme); }
 };
 
 /// The settings directory is whatever the test says.

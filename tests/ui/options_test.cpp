@@ -142,7 +142,7 @@ TEST(Options, BrowseButtonsStoreAtOnceAndTheDialogRemembersTheLastName)
     TOptionfrm& d = t.dialog;
     t.ctx().settings.browser3Path.clear();
     auto& p = t.fake.prompts;
-    p.openResults = { chosen("/opt/ns"), std::nullopt, chosen("/opt/ie"), chosen("/opt/b3"), chosen("/opt/My Ed/ed") };
+    p.openResults = { chosen("/opt/ns"), std::nullopt, chosen("/opt/I E/ie"), chosen("/opt/b3"), chosen("/opt/My Ed/ed") };
     d.Button1->click();
     d.Button2->click(); // cancelled
     d.Button2->click();
@@ -157,12 +157,13 @@ TEST(Options, BrowseButtonsStoreAtOnceAndTheDialogRemembersTheLastName)
     EXPECT_EQ(p.openDialogs[4].fileName, "/opt/b3");
     const SettingsStore& s = t.ctx().settings;
     EXPECT_EQ(s.netscapePath, "/opt/ns");
-    EXPECT_EQ(s.msiePath, "/opt/ie");
+    // A chosen path with blanks is quoted, so that it starts whole.
+    EXPECT_EQ(s.msiePath, "\"/opt/I E/ie\"");
     EXPECT_EQ(s.browser3Path, "/opt/b3");
     EXPECT_EQ(d.NClocationEd->text(), "/opt/ns");
-    EXPECT_EQ(d.IElocationEd->text(), "/opt/ie");
+    EXPECT_EQ(d.IElocationEd->text(), "\"/opt/I E/ie\"");
     EXPECT_EQ(d.AddBrEd->text(), "/opt/b3");
-    // The extended editor's row fills its own field; a path with blanks is quoted.
+    // The extended editor's row fills its own field.
     EXPECT_EQ(d.VHEd->text(), "\"/opt/My Ed/ed\"");
     EXPECT_EQ(s.workshopCommand, "");
 
