@@ -158,9 +158,21 @@ QString lineBreakOf(const QString& text)
 
 } // namespace
 
+namespace {
+
+/// A UTF-8 byte-order mark, put at the start by some editors. It is no text
+/// of the profile, but a write keeps it where it was.
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
+} // namespace
+
 IniFile IniFile::fromBytes(const QByteArray& bytes)
 {
-    return IniFile(cp1251::decode(bytes));
+    if (!bytes.startsWith(kByteOrderMark))
+        return IniFile(cp1251::decode(bytes));
+    IniFile ini(cp1251::decode(bytes.mid(kByteOrderMark.size())));
+    ini.m_byteOrderMark = true;
+    return ini;
 }
 
 IniFile IniFile::load(const QString& path, bool* ok)
@@ -266,7 +278,8 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
 
 QByteArray IniFile::toBytes() const
 {
-    return cp1251::encode(m_text);
+    const QByteArray text = cp1251::encode(m_text);
+    return m_byteOrderMark ? kByteOrderMark + text : text;
 }
 
 bool IniFile::save(const QString& path, QString* error) const

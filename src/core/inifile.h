@@ -13,7 +13,8 @@
 /// line byte for byte. The text is Windows-1251.
 ///
 /// Any bytes at all are accepted: binary junk, NUL bytes, no final line
-/// break, very long lines, repeated sections and lines without '='.
+/// break, very long lines, repeated sections and lines without '='. A UTF-8
+/// byte-order mark at the start is skipped on reading and kept on writing.
 class IniFile {
 public:
     /// The longest value a read returns; longer values are cut.
@@ -79,4 +80,5 @@ private:
     }
 
     QString m_text; ///< the bytes decoded one to one, so positions are byte offsets
+    bool m_byteOrderMark = false; ///< the file starts with a UTF-8 byte-order mark, not part of m_text
 };

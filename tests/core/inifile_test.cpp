@@ -63,7 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase { "duplicate key: first wins", "[A]\r\nk=1\r\nK=2\r\n", "A", "k", "1" },
         ReadCase { "NUL bytes are ordinary characters", BYTES("[A]\r\nk=a\0b\r\n"), "A", "k",
                    QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")) },
-        ReadCase { "no match inside another section's key", "[A]\r\nk=[B]\r\n[B]\r\nk=b\r\n", "B", "k", "b" }),
+        ReadCase { "no match inside another section's key", "[A]\r\nk=[B]\r\n[B]\r\nk=b\r\n", "B", "k", "b" },
+        ReadCase { "UTF-8 byte-order mark skipped, rest Windows-1251", "\xEF\xBB\xBF[A]\r\nk=\xC8\xE2\r\n", "A", "k",
+                   QString::fromUtf8("Ив") },
+        ReadCase { "byte-order mark only at the start", "[A]\r\n\xEF\xBB\xBFk=1\r\n", "A", "k", "<default>" }),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST(IniFile, ValuesAreCutAt1023Characters)
@@ -136,6 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "[\xCF\xD3\xD2\xC8]\r\nk=\xA8\xE6\r\n" },
         WriteCase { "characters outside the code page become references", "", "A", "k", QString::fromUtf8("中"),
                     "[A]\r\nk=&#20013;\r\n", "&#20013;" },
+        WriteCase { "a UTF-8 byte-order mark stays in front", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "2",
+                    "\xEF\xBB\xBF[A]\r\nk=2\r\n" },
+        WriteCase { "a byte-order mark before a new section", "\xEF\xBB\xBF", "A", "k", "v",
+                    "\xEF\xBB\xBF[A]\r\nk=v\r\n" },
         WriteCase { "NUL bytes elsewhere survive", BYTES("[A]\r\nz=\0\r\n"), "A", "k", "v",
                     BYTES("[A]\r\nz=\0\r\nk=v\r\n") }),
     [](const ::testing::TestParamInfo<WriteCase>& info) { return "case" + std::to_string(info.index); });

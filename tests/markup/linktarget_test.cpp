@@ -33,6 +33,7 @@ TEST_P(LinkTarget, OfTheChosenFile)
 
 INSTANTIATE_TEST_SUITE_P(Files, LinkTarget, testing::Values(
     ShortcutCase { "news.url", "[InternetShortcut]\r\nURL=http://news.example/today?a=1&b=2\r\n", "http://news.example/today?a=1&b=2" },
+    ShortcutCase { "bom.url", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://bom.example/\r\n", "http://bom.example/" },
     ShortcutCase { "NEWS.URL", "[DEFAULT]\r\nBASEURL=http://wrong.example/\r\n[internetshortcut]\r\nurl=http://upper.example/\r\n",
                    "http://upper.example/" },
     ShortcutCase { "nokey.url", "[InternetShortcut]\r\nIconIndex=0\r\n[Other]\r\nURL=http://wrong.example/\r\n", "*" },
