@@ -6,9 +6,12 @@ namespace {
 
 qsizetype lastSeparator(const QString& path)
 {
+    // In a path of this platform '\\' and ':' are ordinary characters of a name.
+    if (path.startsWith(u'/'))
+        return path.lastIndexOf(u'/');
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
         const QChar c = path.at(i);
-        if (c == u'\\' || c == u':' || c == u'/')
+        if (c == u'\\' || c == u':')
             return i;
     }
     return -1;

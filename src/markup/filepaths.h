@@ -6,13 +6,14 @@
 /// the open-file dialog returns it; these functions only look at it.
 namespace filepaths {
 
-/// Everything after the last backslash, colon or '/' (the whole path when it
-/// has none of them). The '/' is there so that a path on this platform gives
-/// its file name, as a path with backslashes does.
+/// Everything after the last separator (the whole path when it has none).
+/// A path starting with '/' is one of this platform: only '/' separates, and
+/// "12:30 shot.jpg" is one name. Any other path separates at backslashes and
+/// colons, as on Windows.
 QString fileNamePart(const QString& path);
 
 /// The text from the last full stop to the end, when that full stop follows
-/// the last backslash, colon and '/'; empty otherwise.
+/// the last separator; empty otherwise.
 QString extension(const QString& path);
 
 /// The text with the letters A to Z made lower case and nothing else changed.

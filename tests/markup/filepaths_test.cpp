@@ -29,6 +29,11 @@ INSTANTIATE_TEST_SUITE_P(Paths, PathParts, testing::Values(
     PathCase { "C:\\my.site\\readme", "readme", "", false },
     PathCase { "/home/u/my.site/readme", "readme", "", false },
     PathCase { "/tmp/mixed\\a.b/c", "c", "", false },
+    // A path of this platform splits at '/' only; others at '\\' and ':' only.
+    PathCase { "/home/u/12:30 shot.jpg", "12:30 shot.jpg", ".jpg", false },
+    PathCase { "/home/u/a\\b:c.gif", "a\\b:c.gif", ".gif", false },
+    PathCase { "/home/u/v1.2\\readme", "v1.2\\readme", ".2\\readme", false },
+    PathCase { "sub/dir\\x:y.gif", "y.gif", ".gif", false },
     PathCase { "D:\\docs\\", "", "", false },
     PathCase { "/home/u/.hidden", ".hidden", ".hidden", false },
     PathCase { "/home/u/NEWS.URL", "NEWS.URL", ".URL", true },
