@@ -5,6 +5,28 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QValidator>
+
+namespace {
+
+/// Keeps a field to one line: a pasted line break becomes a blank, as the
+/// field already shows it, so the text used is the text seen.
+class OneLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        for (QChar& c : input) {
+            // The characters a QLineEdit draws as blanks (tab is drawn as itself).
+            if ((c.unicode() < 0x20 && c != u'\t') || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+                c = u' ';
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 ReplaceDlg::ReplaceDlg(QWidget* parent)
     : QDialog(parent)
@@ -20,6 +42,8 @@ ReplaceDlg::ReplaceDlg(QWidget* parent)
     m_replaceWith = new QLineEdit(this);
     m_replaceWith->setObjectName(QStringLiteral("ReplaceText"));
     m_replaceWith->setMaxLength(kMaxTextLength);
+    for (QLineEdit* field : { m_find, m_replaceWith })
+        field->setValidator(new OneLineValidator(field));
 
     auto* findLabel = new QLabel(QStringLiteral("Find what:"), this);
     findLabel->setBuddy(m_find);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -158,6 +159,21 @@ TEST(FindReplace, TextsOutsideTheCodePageEnterAsReferences)
     t.findNext();
     t.replace();
     EXPECT_EQ(t.memo().text(), QStringLiteral("&#29483;"));
+}
+
+TEST(FindReplace, PastedLineBreaksBecomeTheBlanksTheFieldShows)
+{
+    FindWindow t;
+    t.setText(QStringLiteral("a b  c"));
+    for (QLineEdit* field : { t.dialog->findChild<QLineEdit*>(QStringLiteral("FindText")),
+                              t.dialog->findChild<QLineEdit*>(QStringLiteral("ReplaceText")) }) {
+        QGuiApplication::clipboard()->setText(QStringLiteral("b\r\nc"));
+        field->clear();
+        field->paste();
+        EXPECT_EQ(field->text(), QStringLiteral("b  c")) << field->objectName().toStdString();
+    }
+    t.findNext();
+    EXPECT_EQ(t.selection(), Sel(2, 4));
 }
 
 TEST(FindReplaceDialog, LooksLikeTheClassicDialog)
