@@ -78,6 +78,10 @@ TAboutBox::TAboutBox(const Platform& platform, QWidget* parent)
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     m_label1->setPalette(navy);
     m_label1->setCursor(Qt::PointingHandCursor);
+    // Only the address itself is the link: the label is as wide as its text,
+    // so the blank part of the row neither shows the hand nor takes clicks.
+    const int addressWidth = m_label1->sizeHint().width();
+    m_label1->setGeometry((panel->width() - addressWidth) / 2, m_label1->y(), addressWidth, m_label1->height());
     m_label1->installEventFilter(this);
 
     QPushButton* ok = button(this, "OKButton", QStringLiteral("Ok"), 8);

@@ -135,6 +135,14 @@ TEST(AboutBox, AddressLabelAndCopyrightLineOpenTheWebAddress)
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_EQ(fake.launcher.commandLines, QStringList { QStringLiteral("webby %u ") + branding::makerWebAddress() });
 
+    // The blank part of the address's row is no link.
+    auto* panel = box.findChild<QWidget*>(QStringLiteral("Panel1"));
+    const QPoint blank(12, label->geometry().center().y());
+    QWidget* under = panel->childAt(blank) ? panel->childAt(blank) : panel;
+    EXPECT_NE(under->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(panel, blank));
+    EXPECT_EQ(fake.launcher.commandLines.size(), 1);
+
     QTest::mouseClick(copyright, Qt::LeftButton); // a single click does nothing
     EXPECT_EQ(fake.launcher.commandLines.size(), 1);
     QTest::mouseDClick(copyright, Qt::LeftButton);
