@@ -206,7 +206,8 @@ std::optional<QString> TOptionfrm::browse()
 {
     FileDialogSpec request;
     request.filter = programFilter();
-    request.filterIndex = 1;
+    // Programs here have no .exe or .com ending: the dialog starts on "All".
+    request.filterIndex = 2;
     request.fileName = m_openDialogFileName;
     const auto chosen = m_ctx.platform.prompts->openFile(request);
     if (!chosen)

@@ -151,6 +151,7 @@ TEST(Options, BrowseButtonsStoreAtOnceAndTheDialogRemembersTheLastName)
 
     ASSERT_EQ(p.openDialogs.size(), 5);
     EXPECT_EQ(p.openDialogs[0].filter, "Programs|*.exe;*.com|All|*.*");
+    EXPECT_EQ(p.openDialogs[0].filterIndex, 2); // "All": programs here have no .exe ending
     EXPECT_EQ(p.openDialogs[0].fileName, "");
     EXPECT_EQ(p.openDialogs[1].fileName, "/opt/ns");
     EXPECT_EQ(p.openDialogs[2].fileName, "/opt/ns");
