@@ -8,7 +8,11 @@ QStringList toQtNameFilters(const QString& filter)
         QStringList patterns;
         for (const QString& pattern : parts.at(i + 1).split(u';', Qt::SkipEmptyParts)) {
             const QString trimmed = pattern.trimmed();
-            if (!trimmed.isEmpty())
+            // "*.*" means every file, but Qt would hide names without a dot
+            // (README, Makefile).
+            if (trimmed == QLatin1String("*.*"))
+                patterns.append(QStringLiteral("*"));
+            else if (!trimmed.isEmpty())
                 patterns.append(trimmed);
         }
         result.append(QStringLiteral("%1 (%2)").arg(parts.at(i), patterns.join(u' ')));

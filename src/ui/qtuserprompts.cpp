@@ -1,13 +1,13 @@
 #include "ui/qtuserprompts.h"
 
 #include "ui/filefilter.h"
+#include "ui/onefiledialog.h"
+#include "ui/printdialog.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QHash>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QPushButton>
 
 namespace {
@@ -83,10 +83,9 @@ Answer QtUserPrompts::messageBox(const MessageBoxSpec& request)
 
 std::optional<FileDialogResult> QtUserPrompts::runFileDialog(const FileDialogSpec& request, bool save)
 {
-    QFileDialog dialog(dialogParent(), request.title);
+    OneFileDialog dialog(dialogParent(), request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile
-                            : (request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+    dialog.setMustExist(!save && request.fileMustExist);
     if (!request.confirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = toQtNameFilters(request.filter);
@@ -97,10 +96,9 @@ std::optional<FileDialogResult> QtUserPrompts::runFileDialog(const FileDialogSpe
         dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty())
         return std::nullopt;
-    return FileDialogResult { dialog.selectedFiles().constFirst(),
-                              int(filters.indexOf(dialog.selectedNameFilter())) + 1 };
+    return FileDialogResult { dialog.chosenFile(), int(filters.indexOf(dialog.selectedNameFilter())) + 1 };
 }
 
 std::optional<FileDialogResult> QtUserPrompts::openFile(const FileDialogSpec& request)
@@ -123,10 +121,6 @@ std::optional<QFont> QtUserPrompts::chooseFont(const QFont& initial)
 
 bool QtUserPrompts::printDialog(QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, dialogParent());
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    PrintDlg dialog(&printer, dialogParent());
     return dialog.exec() == QDialog::Accepted;
 }

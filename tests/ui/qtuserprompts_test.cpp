@@ -1,10 +1,22 @@
+#include "core/documentcommands.h"
 #include "core/messageboxes.h"
+#include "launch/modal.h"
+#include "support/filebytes.h"
+#include "ui/filefilter.h"
 #include "ui/qtuserprompts.h"
+#include "ui/uoptions.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -123,4 +135,108 @@ TEST(QtUserPrompts, WarningAndInformationCaptions)
     showAndPress({ QStringLiteral("Brannoc Quillet"), QStringLiteral("p"), BoxIcon::None }, QStringLiteral("OK"), plain);
     EXPECT_EQ(plain.icon, QMessageBox::NoIcon);
     EXPECT_EQ(plain.title, QStringLiteral("Brannoc Quillet"));
+}
+
+TEST(QtUserPrompts, StarDotStarReachesQtAsStarSoNamesWithoutADotShow)
+{
+    struct Case {
+        QString filter;
+        QStringList qt;
+    };
+    const Case cases[] = {
+        { DocumentCommands::openFilter(),
+          { "HTML files (*.ht*)", "Text ASCII (*.txt)", "All files (*)" } },
+        { DocumentCommands::saveFilter(), { "HTML file (*.htm *.html)", "Any file (*)" } },
+        { TOptionfrm::programFilter(), { "Programs (*.exe *.com)", "All (*)" } },
+        { "HTML file|*.*htm*; *.asp;*.php*|Any file|*.*", { "HTML file (*.*htm* *.asp *.php*)", "Any file (*)" } },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(toQtNameFilters(c.filter), c.qt) << c.filter.toStdString();
+}
+
+// A name typed in the real dialog comes back as typed, double quotes and all.
+TEST(QtUserPrompts, FileDialogsTakeATypedNameLiterally)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath("say \"hi\".htm"), "x");
+    writeAll(dir.filePath("plain.htm"), "x");
+    struct Case {
+        bool save;
+        bool mustExist;
+        QString typed;
+        QString chosen; ///< empty: the dialog stays open with a "not found" box
+    };
+    const Case cases[] = {
+        { false, false, "say \"hi\".gif", "say \"hi\".gif" },
+        { false, true, "say \"hi\".htm", "say \"hi\".htm" },
+        { false, true, "plain.htm", "plain.htm" },
+        { false, true, "gone \"x\".htm", "" },
+        { false, true, "gone.htm", "" },
+        { true, false, "say \"hi\"", "say \"hi\".htm" }, // the default extension is added
+    };
+    for (const Case& c : cases) {
+        FileDialogSpec request;
+        request.filter = DocumentCommands::openFilter();
+        request.fileName = dir.filePath("start.htm");
+        request.fileMustExist = c.mustExist;
+        request.defaultExtension = c.save ? "htm" : "";
+        bool warned = false;
+        const ModalStep step([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            // Qt checks a name against the folder's files once it has read them.
+            auto* list = dialog->findChild<QAbstractItemView*>("listView");
+            ASSERT_NE(list, nullptr);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 2; }));
+            name->selectAll(); // typed over, as a user does
+            QTest::keyClicks(name, c.typed);
+            const ModalStep box([&](QWidget* warning) {
+                warned = qobject_cast<QMessageBox*>(warning) != nullptr;
+                warning->close();
+            });
+            auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+            ASSERT_NE(buttons, nullptr);
+            buttons->button(c.save ? QDialogButtonBox::Save : QDialogButtonBox::Open)->click();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QtUserPrompts prompts;
+        const auto result = c.save ? prompts.saveFile(request) : prompts.openFile(request);
+        const std::string label = c.typed.toStdString();
+        if (c.chosen.isEmpty()) {
+            EXPECT_FALSE(result) << label;
+            EXPECT_TRUE(warned) << label;
+        } else {
+            ASSERT_TRUE(result) << label;
+            EXPECT_EQ(result->fileName, dir.filePath(c.chosen)) << label;
+            EXPECT_FALSE(warned) << label;
+        }
+    }
+}
+
+TEST(QtUserPrompts, PrintDialogOffersNoPageRange)
+{
+    QPrinter printer;
+    bool seen = false;
+    const ModalStep step([&](QWidget* dialog) {
+        // Open the "Options >>" part, where Qt puts the range.
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text().contains(">>"))
+                button->click();
+        }
+        auto* copies = dialog->findChild<QSpinBox*>("copies");
+        seen = copies && copies->isVisible(); // the options are on screen
+        for (const char* name : { "printRange", "from", "to", "pagesRadioButton", "pagesLineEdit",
+                                  "printCurrentPage", "printSelection", "pageSetCombo" }) {
+            if (auto* part = dialog->findChild<QWidget*>(name))
+                EXPECT_FALSE(part->isVisible()) << name;
+        }
+        EXPECT_NE(dialog->findChild<QWidget*>("printRange"), nullptr);
+        dialog->close();
+    });
+    QtUserPrompts prompts;
+    EXPECT_FALSE(prompts.printDialog(printer));
+    EXPECT_TRUE(seen);
 }
