@@ -107,6 +107,7 @@ void OneFileDialog::acceptTypedName(const QString& path)
         return;
     }
     m_typedPath = path;
+    // QFileDialog::accept() would split the name again: close the dialog here.
     QDialog::accept();
 }
 
