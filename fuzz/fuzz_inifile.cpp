@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString value = cp1251::decode(QByteArray::fromStdString(valueBytes));
     const std::string fileBytes = in.ConsumeRemainingBytesAsString();
     const QByteArray file = QByteArray::fromStdString(fileBytes);
-    const QString text = cp1251::decode(file);
+    // A UTF-8 byte-order mark at the start is no text of the profile.
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QString text = cp1251::decode(file.startsWith(bom) ? file.mid(bom.size()) : file);
 
     IniFile ini = IniFile::fromBytes(file);
     FUZZ_CHECK(ini.toBytes() == file);
