@@ -4,12 +4,14 @@
 #include "core/apperror.h"
 #include "core/branding.h"
 #include "core/cp1251.h"
+#include "core/diskfile.h"
 #include "core/editorbuffer.h"
 #include "core/filewriter.h"
 #include "core/linebreaks.h"
 #include "core/messageboxes.h"
 #include "core/savedtextsnapshot.h"
 
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -64,7 +66,9 @@ QString DocumentCommands::newFramesetSkeleton()
 
 bool DocumentCommands::hasUnsavedText() const
 {
-    return m_ctx.memo1->textLength() > 0 && m_ctx.doc.modified;
+    // An empty text counts once a launch has written it into the file: the
+    // file then holds nothing of what was last loaded or saved.
+    return m_ctx.doc.modified && (m_ctx.memo1->textLength() > 0 || m_ctx.doc.launchWroteFile);
 }
 
 void DocumentCommands::newDocument()
@@ -77,30 +81,67 @@ void DocumentCommands::newFrameset()
     startNew(unsavedTextFrameset(), newFramesetSkeleton());
 }
 
+bool DocumentCommands::settleUnsavedText(const QString& question, std::optional<Restore>& declined)
+{
+    if (!hasUnsavedText())
+        return true;
+    const Answer answer = messageboxes::askConfirm(*m_ctx.platform.prompts,
+                                                   messageboxes::twoLines(question, kSaveQuestion),
+                                                   { Answer::Yes, Answer::No, Answer::Cancel }, Answer::Yes,
+                                                   Answer::Cancel);
+    // A user who asked to save and then cancelled the file dialog still
+    // wants the text: it is not replaced.
+    if (answer == Answer::Yes)
+        return saveAs();
+    if (answer != Answer::No)
+        return false;
+    declined = declinedTextOnDisk();
+    return true;
+}
+
+std::optional<DocumentCommands::Restore> DocumentCommands::declinedTextOnDisk() const
+{
+    const DocumentState& doc = m_ctx.doc;
+    if (!doc.launchWroteFile || doc.fileName.isEmpty() || doc.isUntitled())
+        return std::nullopt;
+    return Restore { doc.fileName, m_ctx.memo2->bytes() };
+}
+
+bool DocumentCommands::restore(const Restore& restore)
+{
+    // Only the bytes this editor's launch wrote are taken back: whatever
+    // another program (the extended editor) saved since stays.
+    if (!diskfile::holdsLaunchBytes(m_ctx.doc, restore.fileName))
+        return false;
+    QString reason;
+    if (!filewriter::writeFile(restore.fileName, restore.bytes, &reason))
+        throw AppError(QStringLiteral("Cannot create file %1: %2").arg(restore.fileName, reason));
+    m_ctx.doc.launchFile.clear();
+    if (restore.fileName == m_ctx.doc.stampedFile)
+        diskfile::remember(m_ctx.doc, restore.fileName);
+    return true;
+}
+
 void DocumentCommands::startNew(const QString& question, const QString& skeleton)
 {
-    if (hasUnsavedText()) {
-        const Answer answer = messageboxes::askConfirm(*m_ctx.platform.prompts,
-                                                       messageboxes::twoLines(question, kSaveQuestion),
-                                                       { Answer::Yes, Answer::No, Answer::Cancel }, Answer::Yes,
-                                                       Answer::Cancel);
-        if (answer == Answer::Cancel)
-            return;
-        // A user who asked to save and then cancelled the file dialog still
-        // wants the text: it is not replaced.
-        if (answer == Answer::Yes && !saveAs())
-            return;
-    }
+    std::optional<Restore> declined;
+    if (!settleUnsavedText(question, declined))
+        return;
     m_ctx.memo1->clearText();
     m_ctx.window->setWindowTitle(branding::documentWindowTitle(DocumentState::untitledFileName()));
     m_ctx.doc.fileName = DocumentState::untitledFileName();
     m_ctx.memo1->setText(skeleton);
     m_ctx.doc.modified = true;
     m_ctx.doc.launchWroteFile = false;
+    if (declined)
+        restore(*declined);
 }
 
 void DocumentCommands::open()
 {
+    std::optional<Restore> declined;
+    if (!settleUnsavedText(unsavedText(), declined))
+        return;
     FileDialogSpec request;
     request.filter = openFilter();
     request.filterIndex = 1;
@@ -109,15 +150,23 @@ void DocumentCommands::open()
     if (!chosen)
         return;
     const QString fileName = chosen->fileName;
+    // Opening the declined file again shows it as last saved.
+    if (declined && diskfile::sameFile(fileName, declined->fileName)) {
+        restore(*declined);
+        declined.reset();
+    }
     // The buffer is replaced only by a successful load: after a failure the
     // previous text, name, title and snapshot all stay together.
     m_ctx.memo1->loadFromFile(fileName);
+    diskfile::remember(m_ctx.doc, fileName);
     takeSnapshot();
     m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
     m_ctx.doc.fileName = fileName;
     m_ctx.saveDlgFileName = fileName;
     m_ctx.doc.modified = false;
     m_ctx.doc.launchWroteFile = false;
+    if (declined)
+        restore(*declined);
 }
 
 bool DocumentCommands::saveAs()
@@ -132,7 +181,20 @@ bool DocumentCommands::saveAs()
     if (!chosen)
         return false;
     const QString fileName = chosen->fileName;
+    const bool otherFile = !diskfile::sameFile(fileName, m_ctx.doc.fileName);
+    if (otherFile && QFileInfo::exists(fileName)) {
+        const QString question = messageboxes::twoLines(QStringLiteral("Файл %1 уже существует.").arg(fileName),
+                                                        QStringLiteral("Заменить его?"));
+        if (messageboxes::askConfirm(*m_ctx.platform.prompts, question, { Answer::Yes, Answer::No }, Answer::No,
+                                     Answer::No)
+            != Answer::Yes)
+            return false;
+    } else if (!diskfile::mayOverwrite(m_ctx.doc, *m_ctx.platform.prompts, fileName)) {
+        return false;
+    }
     m_ctx.saveDlgFileName = fileName;
+    // Leaving a file that holds a launch's unsaved text: it gets back what was last saved there.
+    const std::optional<Restore> declined = otherFile ? declinedTextOnDisk() : std::nullopt;
     // The name becomes the document's only once the file holds the text, so
     // the title always names the file that Save writes.
     writeDocument(fileName);
@@ -140,6 +202,8 @@ bool DocumentCommands::saveAs()
     m_ctx.doc.modified = false;
     m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
     takeSnapshot();
+    if (declined)
+        restore(*declined);
     return true;
 }
 
@@ -150,6 +214,8 @@ bool DocumentCommands::save()
     // file to write either: it is asked for like the untitled one.
     if (fileName == DocumentState::untitledFileName() || fileName.isEmpty())
         return saveAs();
+    if (!diskfile::mayOverwrite(m_ctx.doc, *m_ctx.platform.prompts, fileName))
+        return false;
     writeDocument(fileName);
     m_ctx.doc.modified = false;
     takeSnapshot();
@@ -172,11 +238,11 @@ bool DocumentCommands::closeQuery()
         // A cancelled save dialog keeps the window and its text.
         return save();
     case Answer::No:
-        if (m_ctx.doc.fileName != DocumentState::untitledFileName() && m_ctx.doc.launchWroteFile) {
-            // A preview wrote the declined edits into the file: it gets back
-            // the text as last loaded or saved.
-            m_ctx.memo1->setText(cp1251::decode(m_ctx.memo2->bytes()));
-            save();
+        // A preview wrote the declined edits into the file: it gets back the
+        // text as last loaded or saved, which the editor then shows too.
+        if (const std::optional<Restore> declined = declinedTextOnDisk(); declined && restore(*declined)) {
+            m_ctx.memo1->setText(cp1251::decode(declined->bytes));
+            m_ctx.doc.modified = false;
         }
         return true;
     }
@@ -188,6 +254,7 @@ void DocumentCommands::writeDocument(const QString& fileName)
     QString reason;
     if (!filewriter::writeFile(fileName, m_ctx.memo1->toBytes(), &reason))
         throw AppError(QStringLiteral("Cannot create file %1: %2").arg(fileName, reason));
+    diskfile::remember(m_ctx.doc, fileName);
 }
 
 void DocumentCommands::takeSnapshot()

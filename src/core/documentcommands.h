@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 
 struct AppContext;
 
@@ -15,7 +17,7 @@ public:
     void newDocument();
     /// `Newframeset1Click`: the frameset skeleton.
     void newFrameset();
-    /// `OpenBtnClick`: replaces the text by a file's, without asking.
+    /// `OpenBtnClick`: replaces the text by a file's, after asking about unsaved text.
     void open();
     /// `Save2Click`: writes under the current name, or asks for one. True when
     /// the text was written; false when the save dialog was cancelled.
@@ -26,7 +28,8 @@ public:
     bool closeQuery();
 
     /// True when the editing area holds text that was changed since it was
-    /// last loaded, saved or created. An empty text never counts.
+    /// last loaded, saved or created. An empty text counts only once a launch
+    /// has written it into the file.
     bool hasUnsavedText() const;
 
     static QString newDocumentSkeleton();
@@ -36,6 +39,21 @@ public:
     static QString saveFilter() { return QStringLiteral("HTML file|*.htm; *.html|Any file|*.*"); }
 
 private:
+    /// The document's file and the bytes it gets back when the user declines
+    /// text that a launch wrote into it.
+    struct Restore {
+        QString fileName;
+        QByteArray bytes;
+    };
+
+    /// Asks about unsaved text before it is replaced: Yes saves it under a
+    /// chosen name, No lets it go (`declined` then names the file to restore
+    /// once the new text is in place). False: nothing may change.
+    bool settleUnsavedText(const QString& question, std::optional<Restore>& declined);
+    std::optional<Restore> declinedTextOnDisk() const;
+    /// Puts the bytes back when the file still holds what the launch wrote;
+    /// true when it did. Throws AppError when the write fails.
+    bool restore(const Restore& restore);
     void startNew(const QString& question, const QString& skeleton);
     /// Writes the editing area's text into `fileName`; throws AppError with
     /// the system's reason, the file keeping its old content.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/diskfile.h"
+
+#include <QByteArray>
 #include <QString>
 
 /// The one document the editor holds.
@@ -11,6 +14,11 @@ struct DocumentState {
     QString fileName;             ///< full path; empty before start-up has set it
     bool modified = false;        ///< text changed since last loaded, saved or created
     bool launchWroteFile = false; ///< a preview or extended-editor launch wrote the file
+
+    QString stampedFile;          ///< the file `stamp` describes
+    FileStamp stamp;              ///< that file as this editor last loaded or wrote it
+    QString launchFile;           ///< the file the last launch wrote
+    QByteArray launchFingerprint; ///< size and hash of the bytes it wrote there
 
     bool isUntitled() const { return fileName == untitledFileName(); }
 };

@@ -4,6 +4,7 @@
 #include "core/apperror.h"
 #include "core/branding.h"
 #include "core/cp1251.h"
+#include "core/diskfile.h"
 #include "core/editorbuffer.h"
 #include "core/editorfont.h"
 #include "core/inifile.h"
@@ -195,6 +196,7 @@ void runStartupSequence(AppContext& context, const QStringList& arguments)
         return;
     }
 
+    diskfile::remember(context.doc, fileName);
     context.memo2->setBytes(context.memo1->toBytes());
     context.doc.launchWroteFile = false;
     context.window->setWindowTitle(branding::documentWindowTitle(fileName));

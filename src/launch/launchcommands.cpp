@@ -2,6 +2,7 @@
 
 #include "core/appcontext.h"
 #include "core/branding.h"
+#include "core/diskfile.h"
 #include "core/editorbuffer.h"
 #include "core/filewriter.h"
 #include "core/messageboxes.h"
@@ -24,10 +25,17 @@ void LaunchCommands::runWithDocument(const QString& program)
         messageboxes::showPlain(*m_ctx.platform.prompts, noFileNameMessage());
         return;
     }
+    // Another program's changes are overwritten only when the user says so.
+    if (!diskfile::mayOverwrite(m_ctx.doc, *m_ctx.platform.prompts, fileName))
+        return;
     // Not a save: Modified, the snapshot and the title stay as they are. A
     // file that cannot be written ends the command without a word.
-    if (!filewriter::writeFile(fileName, m_ctx.memo1->toBytes()))
+    const QByteArray bytes = m_ctx.memo1->toBytes();
+    if (!filewriter::writeFile(fileName, bytes))
         return;
+    // What was written is remembered, so that declining the text later puts
+    // back the saved bytes only while the file still holds these.
+    diskfile::rememberLaunchWrite(m_ctx.doc, fileName, bytes);
     // `program` is split into words, FileName is one argument after them (or
     // where a placeholder stands); an empty program starts nothing rather
     // than running the document itself.

@@ -43,8 +43,14 @@ struct EditedDocument : TestWindow {
         memo().setSelStart(memo().textLength());
         memo().setSelText(QStringLiteral(" edited"));
     }
+    /// What Alt+3 does: the unsaved text goes into the document's file.
+    void preview() { window->Anybrowser1Click(); }
     QString file;
 };
+
+const QByteArray kOld = "saved\r\ntext";
+const QByteArray kEdited = "saved\r\ntext edited";
+const QByteArray kOtherProgram = "the extended editor's work";
 
 void expectConfirmBox(const MessageBoxSpec& box, const QString& text)
 {
@@ -97,12 +103,15 @@ TEST(Documents, NewDocumentLeavesSnapshotAndProposedNameAndClearsTheLaunchFlag)
     EXPECT_FALSE(request.confirmOverwrite);
 }
 
+enum class Command { New, Frameset, Open };
+
 struct NewCase {
     const char* name;
-    bool frameset;
+    Command command;
+    bool previewed; // a preview wrote the edits into the document's file first
     Answer answer;
     bool saveDialogAnswered;
-    bool replaced;       // the skeleton replaced the text
+    bool replaced;       // the new text replaced the edited one
     bool savedElsewhere; // the old text went into "other.htm"
 };
 
@@ -114,48 +123,74 @@ TEST_P(NewWithUnsavedText, FollowsTheAnswer)
 {
     const NewCase& c = GetParam();
     EditedDocument t;
+    if (c.previewed)
+        t.preview();
+    const QString second = t.path("second.htm");
+    writeFile(second, "second");
     t.fake.prompts.answers = { c.answer };
     if (c.saveDialogAnswered)
         t.fake.prompts.saveResults.append(chosen(t.path("other.htm")));
-    c.frameset ? t.window->Newframeset1Click() : t.window->NewDocClick();
+    t.fake.prompts.openResults.append(chosen(second));
+    const qsizetype openDialogs = t.fake.prompts.openDialogs.size();
+    switch (c.command) {
+    case Command::New: t.window->NewDocClick(); break;
+    case Command::Frameset: t.window->Newframeset1Click(); break;
+    case Command::Open: t.window->OpenBtnClick(); break;
+    }
 
     ASSERT_EQ(t.fake.prompts.boxes.size(), 1) << c.name;
     expectConfirmBox(t.fake.prompts.boxes[0],
-                     c.frameset ? question(QStringLiteral("В окне несохраненный текст .")) : kUnsaved);
+                     c.command == Command::Frameset ? question(QStringLiteral("В окне несохраненный текст ."))
+                                                    : kUnsaved);
     EXPECT_EQ(t.fake.prompts.saveDialogs.size(), c.answer == Answer::Yes ? 1 : 0) << c.name;
+    EXPECT_EQ(t.fake.prompts.openDialogs.size() - openDialogs, c.command == Command::Open && c.replaced ? 1 : 0);
     if (c.replaced) {
-        EXPECT_EQ(t.memo().toBytes(), c.frameset ? kNewFrameset : kNewDocument) << c.name;
-        EXPECT_EQ(t.ctx().doc.fileName, kUntitled);
+        const QByteArray expected[] = { kNewDocument, kNewFrameset, "second" };
+        EXPECT_EQ(t.memo().toBytes(), expected[int(c.command)]) << c.name;
+        EXPECT_EQ(t.ctx().doc.fileName, c.command == Command::Open ? second : kUntitled);
     } else {
-        EXPECT_EQ(t.memo().toBytes(), "saved\r\ntext edited") << c.name;
+        EXPECT_EQ(t.memo().toBytes(), kEdited) << c.name;
         EXPECT_EQ(t.ctx().doc.fileName, t.file);
         EXPECT_TRUE(t.ctx().doc.modified);
         EXPECT_EQ(t.window->windowTitle(), branding::documentWindowTitle(t.file));
     }
-    EXPECT_EQ(readFile(t.path("other.htm")), c.savedElsewhere ? QByteArray("saved\r\ntext edited") : QByteArray());
-    EXPECT_EQ(readFile(t.file), "saved\r\ntext") << "the document's own file is never written";
+    EXPECT_EQ(readFile(t.path("other.htm")), c.savedElsewhere ? kEdited : QByteArray());
+    // The document's own file is never written with the declined text; once
+    // that text is gone, a preview's copy of it is taken back.
+    EXPECT_EQ(readFile(t.file), c.previewed && !c.replaced ? kEdited : kOld) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, NewWithUnsavedText,
-    ::testing::Values(NewCase { "cancel", false, Answer::Cancel, false, false, false },
-                      NewCase { "no", false, Answer::No, false, true, false },
-                      NewCase { "yes, saved", false, Answer::Yes, true, true, true },
-                      NewCase { "yes, save dialog cancelled keeps the text", false, Answer::Yes, false, false, false },
-                      NewCase { "frameset, cancel", true, Answer::Cancel, false, false, false },
-                      NewCase { "frameset, no", true, Answer::No, false, true, false },
-                      NewCase { "frameset, yes", true, Answer::Yes, true, true, true }));
+    ::testing::Values(
+        NewCase { "cancel", Command::New, false, Answer::Cancel, false, false, false },
+        NewCase { "no", Command::New, false, Answer::No, false, true, false },
+        NewCase { "yes, saved", Command::New, false, Answer::Yes, true, true, true },
+        NewCase { "yes, save dialog cancelled keeps the text", Command::New, false, Answer::Yes, false, false, false },
+        NewCase { "frameset, cancel", Command::Frameset, false, Answer::Cancel, false, false, false },
+        NewCase { "frameset, no", Command::Frameset, false, Answer::No, false, true, false },
+        NewCase { "frameset, yes", Command::Frameset, false, Answer::Yes, true, true, true },
+        NewCase { "open, cancel", Command::Open, false, Answer::Cancel, false, false, false },
+        NewCase { "open, no", Command::Open, false, Answer::No, false, true, false },
+        NewCase { "open, yes, saved", Command::Open, false, Answer::Yes, true, true, true },
+        NewCase { "open, yes, save dialog cancelled", Command::Open, false, Answer::Yes, false, false, false },
+        NewCase { "after a preview, cancel", Command::New, true, Answer::Cancel, false, false, false },
+        NewCase { "after a preview, no", Command::New, true, Answer::No, false, true, false },
+        NewCase { "after a preview, frameset, no", Command::Frameset, true, Answer::No, false, true, false },
+        NewCase { "after a preview, open, no", Command::Open, true, Answer::No, false, true, false },
+        NewCase { "after a preview, open, yes, saved as", Command::Open, true, Answer::Yes, true, true, true }));
 
-TEST(Documents, OpenReplacesTheTextWithoutAskingAndNamesTheDocument)
+TEST(Documents, OpenReplacesTheTextAndNamesTheDocument)
 {
     EditedDocument t;
     const QString second = t.path("second.txt");
     writeFile(second, "line1\nline2\rline3");
     t.ctx().doc.launchWroteFile = true;
+    t.fake.prompts.answers = { Answer::No };
     t.fake.prompts.openResults.append(chosen(second));
     t.window->OpenBtnClick();
 
-    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList { kUnsaved });
     const FileDialogSpec& request = t.fake.prompts.openDialogs.last();
     EXPECT_EQ(request.filter, "HTML files|*.ht*|Text ASCII|*.txt|All files|*.*");
     EXPECT_EQ(request.filterIndex, 1);
@@ -177,8 +212,9 @@ TEST(Documents, OpenReplacesTheTextWithoutAskingAndNamesTheDocument)
 TEST(Documents, AFailedOpenKeepsTheWholePreviousDocument)
 {
     EditedDocument t;
-    t.ctx().doc.launchWroteFile = true;
+    t.preview();
     for (const QString& bad : { t.path("missing.htm"), t.path("") }) {
+        t.fake.prompts.answers = { Answer::No };
         t.fake.prompts.openResults.append(chosen(bad));
         t.window->OpenBtnClick();
         ASSERT_FALSE(t.fake.prompts.boxes.isEmpty());
@@ -190,6 +226,7 @@ TEST(Documents, AFailedOpenKeepsTheWholePreviousDocument)
         EXPECT_TRUE(t.ctx().doc.modified);
         EXPECT_TRUE(t.ctx().doc.launchWroteFile);
         EXPECT_EQ(t.ctx().memo2->bytes(), "saved\r\ntext");
+        EXPECT_EQ(readFile(t.file), kEdited) << "the text is still there, and so is the preview's copy";
     }
     // So a following Save writes the kept text, never an empty one.
     t.window->Save2Click();
@@ -223,6 +260,72 @@ TEST(Documents, SaveWritesUnderTheNameAndSaveAsRenames)
     // The dialog keeps the name last chosen in it.
     t.window->SaveBtnClick();
     EXPECT_EQ(t.fake.prompts.saveDialogs.last().fileName, copy);
+}
+
+void expectYesNoQuestion(const MessageBoxSpec& box, const QString& text)
+{
+    EXPECT_EQ(box.caption, "Confirm");
+    EXPECT_EQ(box.icon, BoxIcon::Question);
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.buttons, (QList<Answer> { Answer::Yes, Answer::No }));
+    EXPECT_EQ(box.defaultButton, Answer::No);
+    EXPECT_EQ(box.escapeButton, Answer::No);
+}
+
+TEST(Documents, SaveAsAsksBeforeReplacingAnotherExistingFile)
+{
+    for (const Answer answer : { Answer::Yes, Answer::No }) {
+        EditedDocument t;
+        const QString other = t.path("other.htm");
+        writeFile(other, "keep me");
+        t.fake.prompts.answers = { answer };
+        t.fake.prompts.saveResults.append(chosen(other));
+        t.window->SaveBtnClick();
+        ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
+        expectYesNoQuestion(t.fake.prompts.boxes[0], "Файл " + other + " уже существует.\n\rЗаменить его?");
+        const bool replaced = answer == Answer::Yes;
+        EXPECT_EQ(readFile(other), replaced ? kEdited : QByteArray("keep me"));
+        EXPECT_EQ(t.ctx().doc.fileName, replaced ? other : t.file);
+        EXPECT_EQ(t.ctx().saveDlgFileName, replaced ? other : t.file) << "No ends Save as as a cancel would";
+        EXPECT_EQ(t.ctx().doc.modified, !replaced);
+    }
+    // The document's own name asks nothing.
+    EditedDocument t;
+    t.fake.prompts.saveResults.append(chosen(t.file));
+    t.window->SaveBtnClick();
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(readFile(t.file), kEdited);
+}
+
+TEST(Documents, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSaysSo)
+{
+    struct Case {
+        bool preview;
+        Answer answer;
+    };
+    for (const Case c : { Case { false, Answer::Yes }, Case { false, Answer::No }, Case { true, Answer::Yes },
+                          Case { true, Answer::No } }) {
+        EditedDocument t;
+        // The editor's own writes never ask.
+        t.preview();
+        t.window->Save2Click();
+        t.preview();
+        ASSERT_TRUE(t.fake.prompts.boxes.isEmpty());
+        writeFile(t.file, kOtherProgram);
+        t.fake.prompts.answers = { c.answer };
+        c.preview ? t.preview() : t.window->Save2Click();
+        ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
+        expectYesNoQuestion(t.fake.prompts.boxes[0], "Файл " + t.file + " изменён другой программой.\n\rПерезаписать?");
+        const bool written = c.answer == Answer::Yes;
+        EXPECT_EQ(readFile(t.file), written ? kEdited : kOtherProgram);
+        EXPECT_EQ(t.fake.launcher.commandLines.size(), c.preview && written ? 3 : 2);
+    }
+    // A file that is gone is written without asking.
+    EditedDocument t;
+    QFile::remove(t.file);
+    t.window->Save2Click();
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(readFile(t.file), kEdited);
 }
 
 TEST(Documents, OnlyTheExactUntitledNameAsksForAName)
@@ -263,17 +366,19 @@ TEST(Documents, AnEmptyNameFromAStoppedStartUpAsksForAName)
     EXPECT_EQ(t.ctx().doc.fileName, t.path("named.htm"));
 }
 
-/// A tmpfs mounted read-only over a folder holding `doc.htm`.
+/// A tmpfs mounted over a folder holding `doc.htm`, to be made read-only.
 struct ReadOnlyFolder {
     ReadOnlyFolder()
     {
         path = dir.filePath("ro");
         QDir().mkdir(path);
         const QByteArray native = QFile::encodeName(path);
-        if (::mount("tmpfs", native.constData(), "tmpfs", 0, "size=64k") != 0)
-            return;
+        mounted = ::mount("tmpfs", native.constData(), "tmpfs", 0, "size=64k") == 0;
         writeFile(path + "/doc.htm", "on disk");
-        mounted = ::mount("tmpfs", native.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    bool makeReadOnly()
+    {
+        return ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
     ~ReadOnlyFolder() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
     QTemporaryDir dir;
@@ -291,12 +396,14 @@ TEST(Documents, WriteFailuresShowTheReasonAndKeepFileAndState)
     t.fake.prompts.openResults.append(chosen(file));
     t.window->OpenBtnClick();
     t.memo().setText(QStringLiteral("changed"));
+    t.window->Anybrowser1Click();
+    ASSERT_TRUE(ro.makeReadOnly());
 
     t.window->Save2Click();
     ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
     EXPECT_EQ(t.fake.prompts.boxes[0].text, "Cannot create file " + file + ": Read-only file system.");
     EXPECT_EQ(t.fake.prompts.boxes[0].icon, BoxIcon::Stop);
-    EXPECT_EQ(readFile(file), "on disk");
+    EXPECT_EQ(readFile(file), "changed");
     EXPECT_TRUE(t.ctx().doc.modified);
     EXPECT_EQ(t.ctx().memo2->bytes(), "on disk");
 
@@ -312,18 +419,21 @@ TEST(Documents, WriteFailuresShowTheReasonAndKeepFileAndState)
     // Inside the close query a failed save keeps the window open.
     t.fake.prompts.answers = { Answer::Yes };
     EXPECT_FALSE(t.window->close());
-    t.ctx().doc.launchWroteFile = true;
     t.fake.prompts.answers = { Answer::No };
     EXPECT_FALSE(t.window->close()) << "the restore after No failed";
-    EXPECT_EQ(readFile(file), "on disk");
+    EXPECT_EQ(readFile(file), "changed");
+    EXPECT_EQ(t.memo().text(), "changed") << "the editor keeps the text the file could not give up";
 }
+
+/// What happened to the document's file before the close.
+enum class Before { Nothing, Preview, PreviewThenOtherProgram, EmptiedThenPreview, OtherProgram, UntitledPreview };
 
 struct CloseCase {
     const char* name;
     bool edited;
     bool untitled;
-    bool launchWroteFile;
-    Answer answer;
+    Before before;
+    QList<Answer> answers;
     bool saveDialogAnswered;
     bool closes;
     QByteArray fileAfter; // the document's file after the close query
@@ -339,16 +449,23 @@ TEST_P(CloseQuery, FollowsTheAnswer)
     EditedDocument t;
     if (!c.edited) {
         t.window->Save2Click();
-        writeFile(t.file, "saved\r\ntext"); // back to the test's starting bytes
+        writeFile(t.file, kOld); // back to the test's starting bytes
     }
+    if (c.before == Before::EmptiedThenPreview)
+        t.memo().setText(QString());
+    if (c.before == Before::Preview || c.before == Before::PreviewThenOtherProgram
+        || c.before == Before::EmptiedThenPreview)
+        t.preview();
+    if (c.before == Before::PreviewThenOtherProgram || c.before == Before::OtherProgram)
+        writeFile(t.file, kOtherProgram);
     if (c.untitled)
         t.ctx().doc.fileName = kUntitled;
-    if (c.launchWroteFile) {
-        // What a preview does: the edited text goes into the file.
+    if (c.before == Before::UntitledPreview) {
+        // What a preview of the untitled document would leave in a file of that name.
         writeFile(t.file, t.memo().toBytes());
         t.ctx().doc.launchWroteFile = true;
     }
-    t.fake.prompts.answers = { c.answer };
+    t.fake.prompts.answers = c.answers;
     if (c.saveDialogAnswered)
         t.fake.prompts.saveResults.append(chosen(t.file));
 
@@ -357,30 +474,41 @@ TEST_P(CloseQuery, FollowsTheAnswer)
         expectConfirmBox(t.fake.prompts.boxes.value(0), kUnsaved);
     else
         EXPECT_TRUE(t.fake.prompts.boxes.isEmpty()) << c.name;
+    EXPECT_EQ(t.fake.prompts.boxes.size(), c.answers.size()) << c.name;
     EXPECT_EQ(readFile(t.file), c.fileAfter) << c.name;
 }
-
-const QByteArray kOld = "saved\r\ntext";
-const QByteArray kEdited = "saved\r\ntext edited";
 
 INSTANTIATE_TEST_SUITE_P(
     Branches, CloseQuery,
     ::testing::Values(
-        CloseCase { "nothing unsaved", false, false, false, Answer::Cancel, false, true, kOld },
-        CloseCase { "cancel", true, false, false, Answer::Cancel, false, false, kOld },
-        CloseCase { "yes saves", true, false, false, Answer::Yes, false, true, kEdited },
-        CloseCase { "yes, untitled, saved", true, true, false, Answer::Yes, true, true, kEdited },
-        CloseCase { "yes, untitled, dialog cancelled keeps the window", true, true, false, Answer::Yes, false, false,
+        CloseCase { "nothing unsaved", false, false, Before::Nothing, {}, false, true, kOld },
+        CloseCase { "cancel", true, false, Before::Nothing, { Answer::Cancel }, false, false, kOld },
+        CloseCase { "yes saves", true, false, Before::Nothing, { Answer::Yes }, false, true, kEdited },
+        CloseCase { "yes, untitled, replacing the existing file", true, true, Before::Nothing,
+                    { Answer::Yes, Answer::Yes }, true, true, kEdited },
+        CloseCase { "yes, untitled, replacing declined keeps the window", true, true, Before::Nothing,
+                    { Answer::Yes, Answer::No }, true, false, kOld },
+        CloseCase { "yes, untitled, dialog cancelled keeps the window", true, true, Before::Nothing,
+                    { Answer::Yes }, false, false, kOld },
+        CloseCase { "no without preview writes nothing", true, false, Before::Nothing, { Answer::No }, false, true,
                     kOld },
-        CloseCase { "no without preview writes nothing", true, false, false, Answer::No, false, true, kOld },
-        CloseCase { "no after preview restores the file", true, false, true, Answer::No, false, true, kOld },
-        CloseCase { "no after preview of an untitled document writes nothing", true, true, true, Answer::No, false,
-                    true, kEdited }));
+        CloseCase { "no after preview restores the file", true, false, Before::Preview, { Answer::No }, false, true,
+                    kOld },
+        CloseCase { "no after preview keeps what another program saved since", true, false,
+                    Before::PreviewThenOtherProgram, { Answer::No }, false, true, kOtherProgram },
+        CloseCase { "an emptied text after a preview is unsaved; no restores", true, false,
+                    Before::EmptiedThenPreview, { Answer::No }, false, true, kOld },
+        CloseCase { "yes over another program's change asks; yes overwrites", true, false, Before::OtherProgram,
+                    { Answer::Yes, Answer::Yes }, false, true, kEdited },
+        CloseCase { "yes over another program's change asks; no keeps the window", true, false,
+                    Before::OtherProgram, { Answer::Yes, Answer::No }, false, false, kOtherProgram },
+        CloseCase { "no after preview of an untitled document writes nothing", true, true, Before::UntitledPreview,
+                    { Answer::No }, false, true, kEdited }));
 
 TEST(Documents, ClosingAfterTheRestoreLeavesTheSnapshotInTheEditor)
 {
     EditedDocument t;
-    t.ctx().doc.launchWroteFile = true;
+    t.preview();
     t.fake.prompts.answers = { Answer::No };
     EXPECT_TRUE(t.window->FormCloseQuery());
     EXPECT_EQ(t.memo().toBytes(), "saved\r\ntext");
