@@ -55,6 +55,9 @@ void FindReplace::replace()
     EditorBuffer* memo = m_ctx.memo1;
     if (memo->selLength() == 0)
         return;
-    memo->setSelText(m_dialog->replaceText());
+    // Only a match is replaced, compared as the scan compares: any other
+    // selection (a paragraph the user marked) stays, and the press only scans.
+    if (memo->getSelText() == m_dialog->findText())
+        memo->setSelText(m_dialog->replaceText());
     find();
 }

@@ -19,7 +19,7 @@ public:
     void show();
     /// `ReplaceDlgFind`: the match scan with the dialog's search text.
     void find();
-    /// `ReplaceDlgReplace`: replaces a non-empty selection, then scans.
+    /// `ReplaceDlgReplace`: replaces a selection equal to the search text, then scans.
     void replace();
 
     ReplaceDlg& dialog() { return *m_dialog; }

@@ -116,23 +116,42 @@ TEST(FindReplace, ReplaceWithNothingSelectedChangesNothing)
     EXPECT_FALSE(t.ctx().doc.modified);
 }
 
-TEST(FindReplace, WhateverIsSelectedIsReplacedThenTheScanRuns)
+TEST(FindReplace, OnlyASelectionEqualToTheSearchTextIsReplaced)
 {
+    struct Case {
+        const char* name;
+        const char* find;
+        bool all;         // Replace All rather than Replace
+        Sel selected;
+        const char* text; // after the press
+        Sel after;
+    };
+    const Case cases[] = {
+        { "not a match: only the scan runs", "cat", false, { 1, 5 }, "dog\r\nno cat", { 8, 3 } },
+        { "a whole paragraph, Replace All", "cat", true, { 0, 11 }, "dog\r\nno cat", { 8, 3 } },
+        { "differs in case only", "DOG", false, { 0, 3 }, "dog\r\nno cat", { 0, 3 } },
+        { "the match itself", "cat", true, { 8, 3 }, "dog\r\nno bird", { 12, 0 } },
+    };
+    for (const Case& c : cases) {
+        FindWindow t;
+        t.setText(QStringLiteral("dog\r\nno cat"));
+        t.dialog->setFindText(QString::fromUtf8(c.find));
+        t.dialog->setReplaceText(QStringLiteral("bird"));
+        t.memo().setSelStart(c.selected.first);
+        t.memo().setSelLength(c.selected.second);
+        c.all ? t.replaceAll() : t.replace();
+        EXPECT_EQ(t.memo().text(), QString::fromUtf8(c.text)) << c.name;
+        EXPECT_EQ(t.selection(), c.after) << c.name;
+        EXPECT_EQ(t.ctx().doc.modified, c.text != std::string("dog\r\nno cat")) << c.name;
+    }
+    // An empty replacement text deletes the match.
     FindWindow t;
-    t.setText(QStringLiteral("dog\r\nno cat"));
+    t.setText(QStringLiteral("dog cat"));
     t.dialog->setFindText(QStringLiteral("cat"));
-    t.dialog->setReplaceText(QStringLiteral("bird"));
-    t.memo().setSelStart(1);
-    t.memo().setSelLength(5); // "og" + break + "n": not a match
+    t.findNext();
     t.replace();
-    EXPECT_EQ(t.memo().text(), QStringLiteral("dbirdo cat"));
-    EXPECT_EQ(t.selection(), Sel(7, 3));
-
-    // An empty replacement text deletes the selection.
-    t.dialog->setReplaceText(QString());
-    t.replace();
-    EXPECT_EQ(t.memo().text(), QStringLiteral("dbirdo "));
-    EXPECT_EQ(t.selection(), Sel(7, 0));
+    EXPECT_EQ(t.memo().text(), QStringLiteral("dog "));
+    EXPECT_EQ(t.selection(), Sel(4, 0));
 }
 
 TEST(FindReplace, ReplacementHoldingTheSearchTextIsFoundAgain)
