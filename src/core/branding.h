@@ -11,10 +11,14 @@ inline QString applicationTitle() { return QStringLiteral("Brannoc Quillet"); }
 /// The main window's title while no document name is shown.
 inline QString windowTitleBase() { return QStringLiteral("Brannoc Quillet 1.7"); }
 
-/// The main window's title while it shows a document's name.
+/// The main window's title while it shows a document's name, as handed to
+/// setWindowTitle: Qt reads "[*]" there as its modified marker and shows a
+/// doubled one as itself, so a name holding "[*]" is shown as it is.
 inline QString documentWindowTitle(const QString& fileName)
 {
-    return windowTitleBase() + QStringLiteral(" [") + fileName + u']';
+    QString name = fileName;
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return windowTitleBase() + QStringLiteral(" [") + name + u']';
 }
 
 /// The maker's web address (about box, tips, shortcut-file default, launcher).

@@ -5,7 +5,9 @@
 #include "core/cp1251.h"
 #include "core/linebreaks.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -21,6 +23,13 @@ namespace {
 QString incoming(const QString& text)
 {
     return linebreaks::toEditorText(cp1251::escapeUnencodable(text));
+}
+
+// Length in document characters of a text in the widget's form: every
+// '\n' becomes CRLF.
+qsizetype documentLength(const QString& editorText)
+{
+    return editorText.size() + editorText.count(u'\n');
 }
 
 } // namespace
@@ -77,9 +86,21 @@ QString EditorBuffer::rawText(int from, int to) const
     return out;
 }
 
+bool EditorBuffer::fitsInSelection(const QString& editorText) const
+{
+    return textLength() - selLength() + documentLength(editorText) <= m_capacity;
+}
+
+bool EditorBuffer::fitsAsWholeText(const QString& editorText) const
+{
+    return documentLength(editorText) <= m_capacity;
+}
+
 void EditorBuffer::setSelText(const QString& text)
 {
     const QString insert = incoming(text);
+    if (!fitsInSelection(insert))
+        throw AppError(capacityMessage());
     withoutUndo([&] {
         QTextCursor cursor = textCursor();
         cursor.insertText(insert);
@@ -139,6 +160,11 @@ void EditorBuffer::cutToClipboard()
 
 void EditorBuffer::pasteFromClipboard()
 {
+    // Checked here too, so that the command's error leaves through the
+    // handler rather than as the widget's own refusal.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data && data->hasText() && !fitsInSelection(incoming(data->text())))
+        throw AppError(capacityMessage());
     paste();
 }
 
@@ -167,7 +193,10 @@ void EditorBuffer::setWidgetText(const QString& editorText)
 
 void EditorBuffer::setText(const QString& text)
 {
-    setWidgetText(incoming(text));
+    const QString editorText = incoming(text);
+    if (!fitsAsWholeText(editorText))
+        throw AppError(capacityMessage());
+    setWidgetText(editorText);
 }
 
 qsizetype EditorBuffer::textLength() const
@@ -279,6 +308,20 @@ bool EditorBuffer::event(QEvent* event)
 void EditorBuffer::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
+    // Tab is no character of the document, also where no other widget
+    // could take the focus.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        event->accept();
+        return;
+    }
+    const QString typed = event->text();
+    const bool typesText = !typed.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+                           && (typed.front().isPrint() || key == Qt::Key_Return || key == Qt::Key_Enter);
+    // A full memo ignores typing.
+    if (typesText && !fitsInSelection(incoming(typed))) {
+        event->accept();
+        return;
+    }
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() != Qt::NoModifier
         && !(event->modifiers() & Qt::ControlModifier)) {
         // Shift+Enter would insert a line separator that is no line break of
@@ -288,7 +331,6 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
         event->setAccepted(plain.isAccepted());
         return;
     }
-    const QString typed = event->text();
     if (!typed.isEmpty() && cp1251::escapeUnencodable(typed) != typed) {
         insertPlainText(incoming(typed));
         event->accept();
@@ -301,6 +343,10 @@ void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString commit = event->commitString();
     const QString safe = cp1251::escapeUnencodable(commit);
+    if (!commit.isEmpty() && !fitsInSelection(linebreaks::toEditorText(safe))) {
+        event->accept();
+        return;
+    }
     if (safe == commit) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
@@ -317,7 +363,14 @@ void EditorBuffer::insertFromMimeData(const QMimeData* source)
     const QString text = source->text();
     if (text.isEmpty())
         return;
-    insertPlainText(incoming(text));
+    const QString insert = incoming(text);
+    // Paste keys and drops come through the widget, where no error may
+    // leave: the refusal is reported, and the text stays as it is.
+    if (!fitsInSelection(insert)) {
+        emit refused(capacityMessage());
+        return;
+    }
+    insertPlainText(insert);
     ensureCursorVisible();
 }
 

@@ -13,7 +13,8 @@ class EditorBuffer : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    /// Longest text, in document characters, the buffer takes from a file.
+    /// Longest text, in document characters, the buffer holds: no load, edit,
+    /// paste or drop makes it longer.
     /// Typing stays instant far beyond it, but loading and whole-text
     /// commands (select all, then wrap) grow with the text: about one second
     /// each at 16 MiB on a busy two-core machine, two to two and a half at
@@ -25,7 +26,8 @@ public:
     // Selection ------------------------------------------------------------
     QString getSelText() const;
     /// Replaces the selection (or inserts at the caret); caret after the text,
-    /// nothing selected, scrolled into view. Not undoable.
+    /// nothing selected, scrolled into view. Not undoable. Throws AppError
+    /// "Text exceeds memo capacity", changing nothing, when it would not fit.
     void setSelText(const QString& text);
     qsizetype selStart() const;
     /// Empty selection at p; the view does not scroll.
@@ -38,6 +40,7 @@ public:
     // Clipboard --------------------------------------------------------------
     void copyToClipboard();
     void cutToClipboard();
+    /// Throws AppError, changing nothing, when the clipboard's text would not fit.
     void pasteFromClipboard();
 
     // Whole text and lines ---------------------------------------------------
@@ -46,6 +49,7 @@ public:
     /// (never through toPlainText(), which alters no-break spaces).
     QString text() const;
     /// Replaces everything; caret at 0, nothing selected. Not undoable.
+    /// Throws AppError, changing nothing, when the text would not fit.
     void setText(const QString& text);
     /// Length of the text in document characters.
     qsizetype textLength() const;
@@ -78,6 +82,9 @@ public:
 signals:
     /// Every change of the text, typed or made by a command.
     void changed();
+    /// A paste or drop the widget handled itself was refused; `message` is
+    /// the error text for the error box.
+    void refused(const QString& message);
 
 protected:
     bool event(QEvent* event) override;
@@ -92,6 +99,11 @@ private:
     template <typename Edit>
     void withoutUndo(Edit edit);
     void setWidgetText(const QString& editorText);
+    /// True when replacing the selection by `editorText` (widget form) keeps
+    /// the text within the capacity.
+    bool fitsInSelection(const QString& editorText) const;
+    /// The same for replacing the whole text.
+    bool fitsAsWholeText(const QString& editorText) const;
     /// The text between two widget positions, line breaks as CRLF.
     QString rawText(int from, int to) const;
 

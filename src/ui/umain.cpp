@@ -80,6 +80,8 @@ void Tmain::buildWindow()
     layout->addWidget(m_ctx.memo1);
     setCentralWidget(client);
     connect(m_ctx.memo1, &EditorBuffer::changed, this, &Tmain::Memo1Change);
+    // Reported once the widget's own event is over, as any other error is.
+    connect(m_ctx.memo1, &EditorBuffer::refused, this, &Tmain::showErrorBox, Qt::QueuedConnection);
 
     m_ctx.memo2 = new SavedTextSnapshot(this);
     m_ctx.richEdit1 = new QTextEdit(this);

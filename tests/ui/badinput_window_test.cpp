@@ -170,6 +170,7 @@ TEST(BadDocuments, BinaryAndNulBytesSurviveOpenAndSave)
     EXPECT_EQ(t.ctx().memo2->bytes(), bytes);
 
     writeFile(file, "overwritten");
+    t.fake.prompts.answers = { Answer::Yes }; // overwrite the other program's change
     t.window->Save2Click();
     EXPECT_EQ(readFile(file), bytes);
 }

@@ -2,6 +2,9 @@
 #include "ui/activewindow.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
+#include <QWindow>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -149,4 +152,88 @@ TEST(ErrorBox, LoadingTooLongAFileThroughTheWindowKeepsTheText)
     t.window->run([&] { t.memo().loadFromFile(big); });
     EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList { QStringLiteral("Text exceeds memo capacity.") });
     EXPECT_EQ(t.memo().text(), QStringLiteral("previous"));
+}
+
+TEST(Capacity, NoEditMakesTheTextLongerThanTheMemoHolds)
+{
+    enum class Edit { Bold, PasteCommand, PasteKey, Drop, Type, Enter };
+    struct Case {
+        const char* name;
+        Edit edit;
+        bool errorBox; // "Text exceeds memo capacity" shown; a typed key is just ignored
+    };
+    const Case cases[] = {
+        { "a wrap command", Edit::Bold, true },       { "the paste command", Edit::PasteCommand, true },
+        { "the paste key", Edit::PasteKey, true },    { "a drop", Edit::Drop, true },
+        { "typing", Edit::Type, false },              { "Enter", Edit::Enter, false },
+    };
+    for (const Case& c : cases) {
+        ActiveWindow t;
+        t.memo().setText(QStringLiteral("123456789"));
+        t.memo().setCapacity(10);
+        t.memo().selectAllText();
+        QGuiApplication::clipboard()->setText(QStringLiteral("abc"));
+        auto* data = new QMimeData;
+        data->setText(QStringLiteral("abc"));
+        const QPoint at(5, 5);
+        QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        switch (c.edit) {
+        case Edit::Bold: t.window->Bold1Click(); break;
+        case Edit::PasteCommand:
+            t.memo().setSelStart(9);
+            t.window->Paste1Click();
+            break;
+        case Edit::PasteKey:
+            t.memo().setSelStart(9);
+            QTest::keyClick(&t.memo(), Qt::Key_V, Qt::ControlModifier);
+            break;
+        case Edit::Drop: {
+            QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(t.memo().viewport(), &enter);
+            QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(t.memo().viewport(), &move);
+            QApplication::sendEvent(t.memo().viewport(), &drop);
+            t.memo().setSelStart(9);
+            break;
+        }
+        case Edit::Type:
+            t.memo().setSelStart(9);
+            QTest::keyClicks(&t.memo(), QStringLiteral("ab"));
+            break;
+        case Edit::Enter:
+            t.memo().setSelStart(9);
+            QTest::keyClick(&t.memo(), Qt::Key_Return);
+            break;
+        }
+        QApplication::processEvents();
+        delete data;
+        EXPECT_EQ(t.fake.prompts.boxTexts(),
+                  c.errorBox ? QStringList { QStringLiteral("Text exceeds memo capacity.") } : QStringList {})
+            << c.name;
+        EXPECT_EQ(t.memo().text(), c.edit == Edit::Type ? QStringLiteral("123456789a") : QStringLiteral("123456789"))
+            << c.name;
+    }
+}
+
+TEST(MainWindow, TabInsertsNothing)
+{
+    ActiveWindow t;
+    QTest::keyClicks(&t.memo(), QStringLiteral("ab"));
+    QTest::keyClick(&t.memo(), Qt::Key_Tab);
+    QTest::keyClick(&t.memo(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(t.memo().text(), QStringLiteral("ab"));
+}
+
+TEST(MainWindow, AFileNameHoldingTheModifiedMarkerShowsInTheTitleAsItIs)
+{
+    for (const QString name : { QStringLiteral("a[*]b.htm"), QStringLiteral("[*][*].htm") }) {
+        TestWindow t;
+        const QString file = t.path(name);
+        writeFile(file, "x");
+        t.fake.prompts.openResults.append(FileDialogResult { file, 1 });
+        t.window->OpenBtnClick();
+        t.window->winId();
+        ASSERT_NE(t.window->windowHandle(), nullptr);
+        EXPECT_EQ(t.window->windowHandle()->title(), "Brannoc Quillet 1.7 [" + file + "]");
+    }
 }
