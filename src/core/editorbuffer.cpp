@@ -315,7 +315,8 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
         return;
     }
     const QString typed = event->text();
-    const bool typesText = !typed.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool typesText = !typed.isEmpty() && !commandKey
                            && (typed.front().isPrint() || key == Qt::Key_Return || key == Qt::Key_Enter);
     // A full memo ignores typing.
     if (typesText && !fitsInSelection(incoming(typed))) {
