@@ -343,7 +343,7 @@ int main(int argc, char** argv)
         rows.push_back({ QStringLiteral("one keystroke in the middle (+ repaint)"), keys[keys.size() / 2],
                          QStringLiteral("< 20 ms") });
 
-        report(doc.mib, bytes.size(), memo.lineCount(), floorMs, rows, doc.floorPeak, doc.loadPeak);
+        report(doc.mib, bytes.size(), memo.document()->blockCount(), floorMs, rows, doc.floorPeak, doc.loadPeak);
         window->context().doc.modified = false;
         window.reset();
     }

@@ -205,32 +205,6 @@ qsizetype EditorBuffer::textLength() const
     return document()->characterCount() - 1 + (document()->blockCount() - 1);
 }
 
-int EditorBuffer::lineCount() const
-{
-    const QTextDocument* doc = document();
-    int count = doc->blockCount();
-    if (doc->lastBlock().length() <= 1) // empty last line after a final break, or empty text
-        --count;
-    return count;
-}
-
-QString EditorBuffer::line(int index) const
-{
-    return document()->findBlockByNumber(index).text();
-}
-
-void EditorBuffer::setLine(int index, const QString& text)
-{
-    const QTextBlock block = document()->findBlockByNumber(index);
-    if (!block.isValid())
-        return;
-    QTextCursor cursor(document());
-    cursor.setPosition(block.position());
-    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
-    setSelText(text);
-}
-
 void EditorBuffer::loadFromFile(const QString& fileName)
 {
     const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(fileName);

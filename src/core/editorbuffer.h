@@ -43,7 +43,7 @@ public:
     /// Throws AppError, changing nothing, when the clipboard's text would not fit.
     void pasteFromClipboard();
 
-    // Whole text and lines ---------------------------------------------------
+    // Whole text -------------------------------------------------------------
     void clearText();
     /// The whole text with CRLF line breaks, read from the blocks themselves
     /// (never through toPlainText(), which alters no-break spaces).
@@ -53,10 +53,6 @@ public:
     void setText(const QString& text);
     /// Length of the text in document characters.
     qsizetype textLength() const;
-    int lineCount() const;
-    QString line(int index) const;
-    /// Selects line `index` (without its break) and replaces it as setSelText does.
-    void setLine(int index, const QString& text);
 
     // Files ------------------------------------------------------------------
     /// Loads the file byte for byte with lone CR/LF made CRLF. Throws AppError

@@ -203,12 +203,6 @@ QString IniFile::readValue(const QString& path, const QString& section, const QS
     return load(path).value(section, key, defaultValue);
 }
 
-QString IniFile::readValueFromBytes(const QByteArray& bytes, const QString& section,
-                                    const QString& key, const QString& defaultValue)
-{
-    return fromBytes(bytes).value(section, key, defaultValue);
-}
-
 bool IniFile::writeValue(const QString& path, const QString& section, const QString& key,
                          const QString& value, QString* error)
 {

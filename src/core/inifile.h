@@ -36,10 +36,6 @@ public:
     static QString readValue(const QString& path, const QString& section, const QString& key,
                              const QString& defaultValue);
 
-    /// One read from bytes.
-    static QString readValueFromBytes(const QByteArray& bytes, const QString& section,
-                                      const QString& key, const QString& defaultValue);
-
     /// One write to a file: reads it (or starts empty when it is missing),
     /// sets the value and writes it back whole. False, with the system's
     /// reason in `error`, when the file cannot be read or written; the file

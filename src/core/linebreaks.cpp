@@ -4,26 +4,6 @@
 
 namespace linebreaks {
 
-QByteArray normalise(const QByteArray& bytes)
-{
-    QByteArray out;
-    out.reserve(normalisedLength(bytes));
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes.at(i);
-        if (c == '\r') {
-            out.append("\r\n", 2);
-            if (i + 1 < n && bytes.at(i + 1) == '\n')
-                ++i;
-        } else if (c == '\n') {
-            out.append("\r\n", 2);
-        } else {
-            out.append(c);
-        }
-    }
-    return out;
-}
-
 qsizetype normalisedLength(const QByteArray& bytes)
 {
     qsizetype length = 0;

@@ -10,10 +10,8 @@ namespace linebreaks {
 /// The document's line break, carriage return and line feed.
 inline QString crlf() { return QStringLiteral("\r\n"); }
 
-/// Turns every lone CR and every lone LF into CRLF.
-QByteArray normalise(const QByteArray& bytes);
-
-/// Length the bytes have after normalise(), without building the result.
+/// Length the bytes have once every lone CR and every lone LF is CRLF,
+/// without building that text.
 qsizetype normalisedLength(const QByteArray& bytes);
 
 /// Decodes Windows-1251 bytes into the editing widget's form: one '\n' per

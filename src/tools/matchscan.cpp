@@ -12,19 +12,6 @@ qsizetype leftmostIn(QStringView line, QStringView search)
     return line.indexOf(search, 0, Qt::CaseSensitive);
 }
 
-std::optional<Match> scan(const QStringList& lines, const QString& search)
-{
-    std::optional<Match> found;
-    qsizetype lineOffset = 0;
-    for (const QString& line : lines) {
-        const qsizetype column = leftmostIn(line, search);
-        if (column >= 0)
-            found = Match { lineOffset + column, search.size() };
-        lineOffset += line.size() + 2;
-    }
-    return found;
-}
-
 std::optional<Match> scan(const QTextDocument& document, const QString& search)
 {
     if (search.isEmpty())

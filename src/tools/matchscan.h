@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 #include <optional>
 
@@ -25,13 +24,10 @@ struct Match {
 /// 0-based column of the leftmost occurrence of `search` in `line`, or -1.
 qsizetype leftmostIn(QStringView line, QStringView search);
 
-/// The scan over a list of lines (without their breaks).
-std::optional<Match> scan(const QStringList& lines, const QString& search);
-
 /// The scan over an editing widget's document, one block per line, without
 /// building the whole text: it walks the blocks from the last one up and
-/// stops at the first that holds the text, which is the same line the
-/// forward scan ends on.
+/// stops at the first that holds the text, which is the line a forward scan
+/// would end on.
 std::optional<Match> scan(const QTextDocument& document, const QString& search);
 
 } // namespace matchscan

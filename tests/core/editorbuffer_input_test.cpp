@@ -134,7 +134,6 @@ TEST(EditorBufferInput, EnterInsertsOneLineBreakWhateverTheModifier)
         QTest::keyClick(host.memo, Qt::Key_Left);
         QTest::keyClick(host.memo, modifiers & Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return, modifiers);
         EXPECT_EQ(host.memo->text(), QStringLiteral("a\r\nb")) << int(modifiers);
-        EXPECT_EQ(host.memo->lineCount(), 2);
         EXPECT_EQ(host.memo->selStart(), 3);
     }
 }

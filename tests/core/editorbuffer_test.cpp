@@ -67,8 +67,6 @@ TEST(EditorBufferText, SpecialCharactersReadBackUnchanged)
     EditorBuffer memo;
     memo.setText(text);
     EXPECT_EQ(memo.text(), text);
-    EXPECT_EQ(memo.lineCount(), 1);
-    EXPECT_EQ(memo.line(0), text);
     memo.setSelStart(1);
     memo.setSelLength(3);
     EXPECT_EQ(memo.getSelText(), text.mid(1, 3));
@@ -81,7 +79,6 @@ TEST(EditorBufferText, ClearEmptiesTheText)
     QSignalSpy changes(&memo, &EditorBuffer::changed);
     memo.clearText();
     EXPECT_EQ(memo.text(), QString());
-    EXPECT_EQ(memo.lineCount(), 0);
     EXPECT_GE(changes.count(), 1);
 }
 
@@ -237,52 +234,6 @@ TEST(EditorBufferSetSelText, ScrollsTheCaretIntoView)
 
 // Lines ----------------------------------------------------------------------
 
-TEST(EditorBufferLines, CountFollowsTheDocumentRules)
-{
-    struct Case {
-        const char* text;
-        int count;
-    };
-    const Case cases[] = {
-        { "", 0 }, { "a", 1 }, { "a\r\n", 1 }, { "a\r\nb", 2 }, { "\r\n", 1 },
-        { "a\r\n\r\n", 2 }, { "a\r\nb\r\n", 2 }, { "\r\n\r\nx", 3 },
-    };
-    for (const Case& c : cases) {
-        EditorBuffer memo;
-        memo.setText(s(c.text));
-        EXPECT_EQ(memo.lineCount(), c.count) << c.text;
-    }
-}
-
-TEST(EditorBufferLines, ReadLines)
-{
-    EditorBuffer memo;
-    memo.setText(QStringLiteral("one\r\n\r\nthree\r\n"));
-    EXPECT_EQ(memo.line(0), QStringLiteral("one"));
-    EXPECT_EQ(memo.line(1), QString());
-    EXPECT_EQ(memo.line(2), QStringLiteral("three"));
-    EXPECT_EQ(memo.line(7), QString());
-}
-
-TEST(EditorBufferLines, AssigningALineReplacesItAsSetSelTextDoes)
-{
-    EditorBuffer memo;
-    memo.setText(QStringLiteral("one\r\ntwo\r\nthree"));
-    QSignalSpy changes(&memo, &EditorBuffer::changed);
-    memo.setLine(1, QStringLiteral("2"));
-    EXPECT_EQ(memo.text(), QStringLiteral("one\r\n2\r\nthree"));
-    EXPECT_EQ(memo.selStart(), 6);
-    EXPECT_EQ(memo.selLength(), 0);
-    EXPECT_GE(changes.count(), 1);
-
-    memo.setLine(0, QString());
-    EXPECT_EQ(memo.text(), QStringLiteral("\r\n2\r\nthree"));
-    EXPECT_EQ(memo.lineCount(), 3);
-
-    memo.setLine(5, QStringLiteral("nowhere"));
-    EXPECT_EQ(memo.text(), QStringLiteral("\r\n2\r\nthree"));
-}
-
 // Undo -------------------------------------------------------------------------
 
 TEST(EditorBufferUndo, CommandEditsAreNotUndoableAndClearEarlierSteps)
@@ -297,8 +248,6 @@ TEST(EditorBufferUndo, CommandEditsAreNotUndoableAndClearEarlierSteps)
     EXPECT_EQ(memo.text(), QStringLiteral("<P>typed"));
 
     memo.setText(QStringLiteral("replaced"));
-    EXPECT_FALSE(memo.document()->isUndoAvailable());
-    memo.setLine(0, QStringLiteral("line"));
     EXPECT_FALSE(memo.document()->isUndoAvailable());
     EXPECT_TRUE(memo.document()->isUndoRedoEnabled());
 }

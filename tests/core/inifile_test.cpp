@@ -29,7 +29,7 @@ class IniRead : public ::testing::TestWithParam<ReadCase> {};
 TEST_P(IniRead, FindsTheValueByTheProfileRules)
 {
     const ReadCase& c = GetParam();
-    EXPECT_EQ(IniFile::readValueFromBytes(c.file, c.section, c.key, QStringLiteral("<default>")), c.expected)
+    EXPECT_EQ(IniFile::fromBytes(c.file).value(c.section, c.key, QStringLiteral("<default>")), c.expected)
         << c.name;
 }
 
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(IniFile, ValuesAreCutAt1023Characters)
 {
     const QByteArray longValue(5000, 'x');
-    const QString read = IniFile::readValueFromBytes("[A]\r\nk=" + longValue + "\r\n", "A", "k", "");
+    const QString read = IniFile::fromBytes("[A]\r\nk=" + longValue + "\r\n").value("A", "k");
     EXPECT_EQ(read.size(), 1023);
     EXPECT_EQ(read, QString(1023, u'x'));
 }
