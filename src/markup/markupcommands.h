@@ -22,11 +22,6 @@ public:
     /// `Linkfile1Click`: link to a file chosen in `OpenLinked`.
     void linkToFile();
 
-    /// The two file dialogs as they open next: they keep the file name and
-    /// the filter chosen last, for as long as the window lives.
-    const FileDialogSpec& openImageDialog() const { return m_openImage; }
-    const FileDialogSpec& openLinkedDialog() const { return m_openLinked; }
-
 private:
     QHash<QString, QString> variables() const;
     /// The one replacement: reads the selection now and applies the row.
@@ -35,6 +30,8 @@ private:
     QString chooseFile(FileDialogSpec& dialog);
 
     AppContext& m_ctx;
+    // The two file dialogs keep the file name and the filter chosen last,
+    // for as long as the window lives.
     FileDialogSpec m_openImage;
     FileDialogSpec m_openLinked;
 };

@@ -35,7 +35,6 @@ public:
     /// The about box created at program start, shown by `About1Click`.
     void setAboutBox(QDialog* box) { m_aboutBox = box; }
     QDialog* aboutBox() const { return m_aboutBox; }
-    LaunchCommands& launch() { return *m_launch; }
 
     /// Shows an error in the general error box; the window keeps its state.
     void showErrorBox(const QString& message);
