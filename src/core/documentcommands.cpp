@@ -128,11 +128,8 @@ void DocumentCommands::startNew(const QString& question, const QString& skeleton
     if (!settleUnsavedText(question, declined))
         return;
     m_ctx.memo1->clearText();
-    m_ctx.window->setWindowTitle(branding::documentWindowTitle(DocumentState::untitledFileName()));
-    m_ctx.doc.fileName = DocumentState::untitledFileName();
     m_ctx.memo1->setText(skeleton);
-    m_ctx.doc.modified = true;
-    m_ctx.doc.launchWroteFile = false;
+    takeName(DocumentState::untitledFileName(), true);
     if (declined)
         restore(*declined);
 }
@@ -160,13 +157,18 @@ void DocumentCommands::open()
     m_ctx.memo1->loadFromFile(fileName);
     diskfile::remember(m_ctx.doc, fileName);
     takeSnapshot();
-    m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
-    m_ctx.doc.fileName = fileName;
+    takeName(fileName, false);
     m_ctx.saveDlgFileName = fileName;
-    m_ctx.doc.modified = false;
-    m_ctx.doc.launchWroteFile = false;
     if (declined)
         restore(*declined);
+}
+
+void DocumentCommands::takeName(const QString& fileName, bool modified)
+{
+    m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
+    m_ctx.doc.fileName = fileName;
+    m_ctx.doc.modified = modified;
+    m_ctx.doc.launchWroteFile = false;
 }
 
 bool DocumentCommands::saveAs()
@@ -212,7 +214,7 @@ bool DocumentCommands::save()
     const QString& fileName = m_ctx.doc.fileName;
     // An empty name (start-up stopped before naming the document) has no
     // file to write either: it is asked for like the untitled one.
-    if (fileName == DocumentState::untitledFileName() || fileName.isEmpty())
+    if (m_ctx.doc.isUntitled() || fileName.isEmpty())
         return saveAs();
     if (!diskfile::mayOverwrite(m_ctx.doc, *m_ctx.platform.prompts, fileName))
         return false;

@@ -55,6 +55,9 @@ private:
     /// true when it did. Throws AppError when the write fails.
     bool restore(const Restore& restore);
     void startNew(const QString& question, const QString& skeleton);
+    /// The document becomes the one named `fileName`, in the title too; no
+    /// launch has written its file yet.
+    void takeName(const QString& fileName, bool modified);
     /// Writes the editing area's text into `fileName`; throws AppError with
     /// the system's reason, the file keeping its old content.
     void writeDocument(const QString& fileName);
