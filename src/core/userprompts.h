@@ -61,3 +61,16 @@ public:
     /// range, no selection, no print-to-file); false when cancelled.
     virtual bool printDialog(QPrinter& printer) = 0;
 };
+
+/// Shows an open dialog that lives as long as its owner: it keeps the name
+/// and the filter chosen, so its next use proposes them. Nothing when
+/// cancelled.
+inline std::optional<QString> chooseOpenFile(UserPrompts& prompts, FileDialogSpec& dialog)
+{
+    const std::optional<FileDialogResult> chosen = prompts.openFile(dialog);
+    if (!chosen || chosen->fileName.isEmpty())
+        return std::nullopt;
+    dialog.fileName = chosen->fileName;
+    dialog.filterIndex = chosen->filterIndex;
+    return chosen->fileName;
+}

@@ -64,12 +64,7 @@ void MarkupCommands::apply(const QString& command)
 
 QString MarkupCommands::chooseFile(FileDialogSpec& dialog)
 {
-    const auto chosen = m_ctx.platform.prompts->openFile(dialog);
-    if (!chosen || chosen->fileName.isEmpty())
-        return {};
-    dialog.fileName = chosen->fileName;
-    dialog.filterIndex = chosen->filterIndex;
-    return chosen->fileName;
+    return chooseOpenFile(*m_ctx.platform.prompts, dialog).value_or(QString());
 }
 
 void MarkupCommands::imageFromFile()

@@ -116,6 +116,7 @@ TOptionfrm::TOptionfrm(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Quillet options"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(405, 281);
+    m_openDialog.filter = programFilter();
     buildControls();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -195,7 +196,7 @@ void TOptionfrm::FormShow()
     for (QLineEdit* field : { UserNameEd, UserMailEd, NClocationEd, IElocationEd, AddBrEd, VHEd })
         field->setCursorPosition(0);
 
-    m_openDialogFileName = s.browser3Path;
+    m_openDialog.fileName = s.browser3Path;
 
     FontBox->clear();
     FontBox->addItems(QFontDatabase::families());
@@ -204,16 +205,10 @@ void TOptionfrm::FormShow()
 
 std::optional<QString> TOptionfrm::browse()
 {
-    FileDialogSpec request;
-    request.filter = programFilter();
-    // Programs here have no .exe or .com ending: the dialog starts on "All".
-    request.filterIndex = 2;
-    request.fileName = m_openDialogFileName;
-    const auto chosen = m_ctx.platform.prompts->openFile(request);
-    if (!chosen)
-        return std::nullopt;
-    m_openDialogFileName = chosen->fileName;
-    return chosen->fileName;
+    // Programs here have no .exe or .com ending: the dialog starts on "All"
+    // each time; only the name chosen last is kept.
+    m_openDialog.filterIndex = 2;
+    return chooseOpenFile(*m_ctx.platform.prompts, m_openDialog);
 }
 
 void TOptionfrm::Button1Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/userprompts.h"
+
 #include <QDialog>
 #include <QFont>
 #include <optional>
@@ -65,6 +67,6 @@ private:
     QFont m_dialogFont;
     int m_dialogSize = 10;           ///< points, as the font dialog gave them
     unsigned char m_dialogCharset = 1;
-    QString m_openDialogFileName;
+    FileDialogSpec m_openDialog;     ///< `OpenDialog1`, kept while the dialog lives
     bool m_filled = false;
 };
