@@ -21,22 +21,26 @@
 
 namespace {
 
-/// A small tmpfs mounted for one test; skipped where mounting is not allowed.
-class SmallFilesystem {
-public:
-    explicit SmallFilesystem(const char* options)
+/// A small tmpfs mounted for one test, holding doc() with the text "kept";
+/// skipped where mounting is not allowed.
+class FileWriterOnTmpfs : public ::testing::Test {
+protected:
+    void SetUp() override
     {
         m_path = m_dir.filePath("mnt");
         QDir().mkdir(m_path);
-        m_mounted = ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", 0, options) == 0;
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", 0, "size=64k") == 0;
+        if (!m_mounted)
+            GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+        writeAll(doc(), "kept");
     }
-    ~SmallFilesystem()
+    void TearDown() override
     {
         if (m_mounted)
             ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
     }
-    bool mounted() const { return m_mounted; }
     QString filePath(const QString& name) const { return m_path + u'/' + name; }
+    QString doc() const { return filePath("doc.htm"); }
     bool remountReadOnly()
     {
         return ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
@@ -120,45 +124,33 @@ TEST(FileWriter, AMissingFolderOrAFolderAsTargetIsReportedWithTheSystemsReason)
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
-TEST(FileWriter, AReadOnlyFilesystemKeepsTheOldContent)
+TEST_F(FileWriterOnTmpfs, AReadOnlyFilesystemKeepsTheOldContent)
 {
-    SmallFilesystem fs("size=256k");
-    if (!fs.mounted())
-        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
-    const QString path = fs.filePath("doc.htm");
-    writeAll(path, "kept");
-    ASSERT_TRUE(fs.remountReadOnly());
+    const QString path = doc();
+    ASSERT_TRUE(remountReadOnly());
     QString error;
     EXPECT_FALSE(filewriter::writeFile(path, "lost?", &error));
     EXPECT_EQ(error, "Read-only file system");
     EXPECT_EQ(readAll(path), "kept");
-    EXPECT_FALSE(filewriter::writeFile(fs.filePath("new.htm"), "x", &error));
+    EXPECT_FALSE(filewriter::writeFile(filePath("new.htm"), "x", &error));
     EXPECT_EQ(error, "Read-only file system");
 }
 
-TEST(FileWriter, AFullDiskKeepsTheOldContentAndLeavesNoTemporaryFile)
+TEST_F(FileWriterOnTmpfs, AFullDiskKeepsTheOldContentAndLeavesNoTemporaryFile)
 {
-    SmallFilesystem fs("size=64k");
-    if (!fs.mounted())
-        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
-    const QString path = fs.filePath("doc.htm");
-    writeAll(path, "old text");
+    const QString path = doc();
     QString error;
     EXPECT_FALSE(filewriter::writeFile(path, QByteArray(1024 * 1024, 'x'), &error));
     EXPECT_EQ(error, "No space left on device");
-    EXPECT_EQ(readAll(path), "old text");
+    EXPECT_EQ(readAll(path), "kept");
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList { "doc.htm" });
 }
 
-TEST(FileWriter, AFileOnAReadOnlyBindMountIsRefusedAndKept)
+TEST_F(FileWriterOnTmpfs, AFileOnAReadOnlyBindMountIsRefusedAndKept)
 {
-    SmallFilesystem fs("size=64k");
-    if (!fs.mounted())
-        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
     // Read-only permission bits mean nothing to root; a file of a read-only
     // mount bound over a writable folder is what a user without rights sees.
-    const QString path = fs.filePath("doc.htm");
-    writeAll(path, "kept");
+    const QString path = doc();
     QTemporaryDir other;
     const QString bound = other.filePath("doc.htm");
     writeAll(bound, "");

@@ -33,6 +33,37 @@ struct Started {
     std::unique_ptr<Tmain> window;
 };
 
+/// What start-up is expected to have read; the editor's font must agree.
+struct Read {
+    QString fontName;
+    int fontSize;
+    bool bold;
+    int charset;
+    QString userName;
+    QString userMail;
+    QString netscape;
+    QString msie;
+    QString browser3;
+};
+
+void expectRead(Started& s, const Read& want)
+{
+    const SettingsStore& v = s.ctx().settings;
+    EXPECT_EQ(v.editorFontName, want.fontName);
+    EXPECT_EQ(v.editorFontSize, want.fontSize);
+    EXPECT_EQ(v.editorFontBold, want.bold);
+    EXPECT_EQ(v.editorFontCharset, want.charset);
+    EXPECT_EQ(v.userName, want.userName);
+    EXPECT_EQ(v.userMail, want.userMail);
+    EXPECT_EQ(v.netscapePath, want.netscape);
+    EXPECT_EQ(v.msiePath, want.msie);
+    EXPECT_EQ(v.browser3Path, want.browser3);
+    const QFont font = s.window->memo()->font();
+    EXPECT_EQ(font.family(), want.fontName);
+    EXPECT_EQ(font.pointSize(), want.fontSize);
+    EXPECT_EQ(font.bold(), want.bold);
+}
+
 TEST(StartUp, FirstStartGreetsAndUsesTheDefaults)
 {
     Started s(nullptr);
@@ -41,27 +72,17 @@ TEST(StartUp, FirstStartGreetsAndUsesTheDefaults)
     EXPECT_EQ(s.fake.prompts.boxes[0].icon, BoxIcon::Information);
     EXPECT_EQ(s.fake.prompts.boxes[0].text, kGreeting);
 
-    const SettingsStore& v = s.ctx().settings;
-    EXPECT_EQ(v.settingsFileName, s.dir.path() + "/Brannoc Quillet.ini");
-    EXPECT_EQ(v.editorFontName, "Courier New");
-    EXPECT_EQ(v.editorFontSize, 10);
-    EXPECT_FALSE(v.editorFontBold);
-    EXPECT_EQ(v.editorFontCharset, 1);
-    EXPECT_EQ(v.userName, QString::fromUtf8("тов. Безымянный"));
-    EXPECT_EQ(v.userMail, "@");
-    EXPECT_EQ(v.netscapePath, "C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe");
-    EXPECT_EQ(v.msiePath, "C:\\Program Files\\Internet Explorer\\Iexplore.exe");
-    EXPECT_EQ(v.browser3Path, "");
+    expectRead(s, { "Courier New", 10, false, 1, QString::fromUtf8("тов. Безымянный"), "@",
+                    "C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe",
+                    "C:\\Program Files\\Internet Explorer\\Iexplore.exe", "" });
+    const QString settingsFile = s.ctx().settings.settingsFileName;
+    EXPECT_EQ(settingsFile, s.dir.path() + "/Brannoc Quillet.ini");
     EXPECT_EQ(s.ctx().doc.fileName, "c:\\untitled.htm");
     EXPECT_EQ(s.window->windowTitle(), "Brannoc Quillet 1.7");
     EXPECT_FALSE(s.ctx().doc.modified);
     EXPECT_EQ(s.window->memo()->textLength(), 0);
-    const QFont font = s.window->memo()->font();
-    EXPECT_EQ(font.family(), "Courier New");
-    EXPECT_EQ(font.pointSize(), 10);
-    EXPECT_FALSE(font.bold());
     // The start-up never creates the file.
-    EXPECT_FALSE(QFileInfo::exists(v.settingsFileName));
+    EXPECT_FALSE(QFileInfo::exists(settingsFile));
 }
 
 TEST(StartUp, EveryKeyIsReadWhateverItsCase)
@@ -71,22 +92,11 @@ TEST(StartUp, EveryKeyIsReadWhateverItsCase)
               "name=\xC8\xE2\xE0\xED &#20013;\r\nmail=ivan@example.org\r\n[Paths]\r\nnetscape=/home/zo&#235;/ns\r\n"
               "msie=/usr/bin/ie\r\nbrowser3=/usr/bin/b3\r\nworkshop=ws --edit\r\nextended=not used\r\n");
     EXPECT_TRUE(s.fake.prompts.boxes.isEmpty());
-    const SettingsStore& v = s.ctx().settings;
-    EXPECT_EQ(v.editorFontName, "My Font, Fallback");
-    EXPECT_EQ(v.editorFontSize, 44);
-    EXPECT_TRUE(v.editorFontBold);
-    EXPECT_EQ(v.editorFontCharset, 204);
-    EXPECT_EQ(v.userName, QString::fromUtf8("Иван 中"));
-    EXPECT_EQ(v.userMail, "ivan@example.org");
-    EXPECT_EQ(v.netscapePath, QString::fromUtf8("/home/zoë/ns"));
-    EXPECT_EQ(v.msiePath, "/usr/bin/ie");
-    EXPECT_EQ(v.browser3Path, "/usr/bin/b3");
-    EXPECT_EQ(v.workshopCommand, "ws --edit");
+    // A comma does not split the font's name.
+    expectRead(s, { "My Font, Fallback", 44, true, 204, QString::fromUtf8("Иван 中"), "ivan@example.org",
+                    QString::fromUtf8("/home/zoë/ns"), "/usr/bin/ie", "/usr/bin/b3" });
+    EXPECT_EQ(s.ctx().settings.workshopCommand, "ws --edit");
     EXPECT_EQ(s.fake.registry.extendedEditorLookups, 0);
-    const QFont font = s.window->memo()->font();
-    EXPECT_EQ(font.family(), "My Font, Fallback") << "a comma does not split the name";
-    EXPECT_EQ(font.pointSize(), 44);
-    EXPECT_TRUE(font.bold());
 }
 
 struct NumberCase {

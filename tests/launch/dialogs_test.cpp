@@ -121,22 +121,34 @@ TEST(AboutBox, ShowsTheProductAndTheMaker)
     EXPECT_EQ(box.goToWeb().Url(), branding::makerWebAddress());
 }
 
-TEST(AboutBox, AddressLabelAndCopyrightLineOpenTheWebAddress)
-{
+/// The about box shown, with a browser registered for its web address.
+class AboutBoxShown : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake.registry.openCommands.insert(QStringLiteral(".HTM"), QStringLiteral("webby %u"));
+        box = std::make_unique<TAboutBox>(fake.platform());
+        box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+        label = box->findChild<QLabel*>(QStringLiteral("Label1"));
+        ASSERT_NE(label, nullptr);
+    }
+
     FakePlatform fake;
-    fake.registry.openCommands.insert(QStringLiteral(".HTM"), QStringLiteral("webby %u"));
-    TAboutBox box(fake.platform());
-    box.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    auto* label = box.findChild<QLabel*>(QStringLiteral("Label1"));
-    auto* copyright = box.findChild<QLabel*>(QStringLiteral("Copyright"));
+    std::unique_ptr<TAboutBox> box;
+    QLabel* label = nullptr;
+};
+
+TEST_F(AboutBoxShown, AddressLabelAndCopyrightLineOpenTheWebAddress)
+{
+    auto* copyright = box->findChild<QLabel*>(QStringLiteral("Copyright"));
     EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
 
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_EQ(fake.launcher.commandLines, QStringList { QStringLiteral("webby %u ") + branding::makerWebAddress() });
 
     // The blank part of the address's row is no link.
-    auto* panel = box.findChild<QWidget*>(QStringLiteral("Panel1"));
+    auto* panel = box->findChild<QWidget*>(QStringLiteral("Panel1"));
     const QPoint blank(12, label->geometry().center().y());
     QWidget* under = panel->childAt(blank) ? panel->childAt(blank) : panel;
     EXPECT_NE(under->cursor().shape(), Qt::PointingHandCursor);
@@ -155,14 +167,8 @@ TEST(AboutBox, AddressLabelAndCopyrightLineOpenTheWebAddress)
     EXPECT_TRUE(fake.prompts.boxes.isEmpty());
 }
 
-TEST(AboutBox, ADoubleClickOnTheAddressOpensItOnce)
+TEST_F(AboutBoxShown, ADoubleClickOnTheAddressOpensItOnce)
 {
-    FakePlatform fake;
-    fake.registry.openCommands.insert(QStringLiteral(".HTM"), QStringLiteral("webby %u"));
-    TAboutBox box(fake.platform());
-    box.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    auto* label = box.findChild<QLabel*>(QStringLiteral("Label1"));
     const QPointF at = QPointF(label->rect().center());
     const QPointF global = QPointF(label->mapToGlobal(label->rect().center()));
     auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {

@@ -69,6 +69,23 @@ struct Recorder {
     QString marker;
 };
 
+/// A main window whose programs start through the real launcher.
+class NoShellWindow : public ::testing::Test {
+protected:
+    Platform realLauncher()
+    {
+        Platform platform = t.fake.platform();
+        platform.launcher = &launcher;
+        return platform;
+    }
+
+    Recorder rec;
+    TestWindow t;
+    ProcessLauncher launcher;
+    Tmain window { realLauncher(), {} };
+    AppContext& ctx = window.context();
+};
+
 } // namespace
 
 TEST(NoShell, CommandLinesWithShellSyntaxReachTheProgramAsPlainWords)
@@ -89,15 +106,8 @@ TEST(NoShell, CommandLinesWithShellSyntaxReachTheProgramAsPlainWords)
     EXPECT_FALSE(QFileInfo::exists(rec.marker));
 }
 
-TEST(NoShell, APreviewOfADocumentNamedLikeAShellCommandRunsNoCommand)
+TEST_F(NoShellWindow, APreviewOfADocumentNamedLikeAShellCommandRunsNoCommand)
 {
-    Recorder rec;
-    TestWindow t;
-    ProcessLauncher launcher;
-    Platform platform = t.fake.platform();
-    platform.launcher = &launcher;
-    Tmain window(platform, {});
-    AppContext& ctx = window.context();
 
     // A file name a downloaded archive could carry.
     QDir(rec.dir.path()).mkdir(QStringLiteral("$(touch PWNED)"));
@@ -117,15 +127,8 @@ TEST(NoShell, APreviewOfADocumentNamedLikeAShellCommandRunsNoCommand)
     EXPECT_FALSE(QFileInfo::exists(rec.marker));
 }
 
-TEST(NoShell, TheOverLargeHandOverKeepsTheFileNameWhole)
+TEST_F(NoShellWindow, TheOverLargeHandOverKeepsTheFileNameWhole)
 {
-    Recorder rec;
-    TestWindow t;
-    ProcessLauncher launcher;
-    Platform platform = t.fake.platform();
-    platform.launcher = &launcher;
-    Tmain window(platform, {});
-    AppContext& ctx = window.context();
     const QString names[] = { rec.dir.filePath(QStringLiteral("big; touch ") + rec.marker + QStringLiteral(" .htm")),
                               rec.dir.filePath(QStringLiteral("q\"uo te\".htm")) };
     for (const QString& big : names) {
@@ -143,19 +146,12 @@ TEST(NoShell, TheOverLargeHandOverKeepsTheFileNameWhole)
     EXPECT_FALSE(QFileInfo::exists(rec.marker));
 }
 
-TEST(NoShell, WithoutAProgramTheDocumentItselfIsNeverRun)
+TEST_F(NoShellWindow, WithoutAProgramTheDocumentItselfIsNeverRun)
 {
     // An empty or blank program setting leaves only the document's name on
     // the command line; the document must not become the program, even when
     // it is an executable script (as on a stick that marks every file
     // executable) or when the part of its name before a blank is one.
-    Recorder rec;
-    TestWindow t;
-    ProcessLauncher launcher;
-    Platform platform = t.fake.platform();
-    platform.launcher = &launcher;
-    Tmain window(platform, {});
-    AppContext& ctx = window.context();
     // The buffer ends its lines with CR LF; "env -S" reads the CR as part of a comment.
     const QString script = QStringLiteral("#!/usr/bin/env -S sh -c \"touch ") + rec.marker
         + QStringLiteral("\" #\r\n<HTML></HTML>\r\n");

@@ -1,5 +1,7 @@
 #include "support/testwindow.h"
 
+#include "core/editorbuffer.h"
+
 #include <QFile>
 
 TestWindow::TestWindow(const QStringList& arguments, bool withSettingsFile)
@@ -12,6 +14,23 @@ TestWindow::TestWindow(const QStringList& arguments, bool withSettingsFile)
 }
 
 TestWindow::~TestWindow() = default;
+
+void TestWindow::setText(const QString& text)
+{
+    memo().setText(text);
+    ctx().doc.modified = false;
+}
+
+void TestWindow::select(qsizetype start, qsizetype length)
+{
+    memo().setSelStart(start);
+    memo().setSelLength(length);
+}
+
+std::pair<qsizetype, qsizetype> TestWindow::selection()
+{
+    return { memo().selStart(), memo().selLength() };
+}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <utility>
 
 /// A main window on fake platform services, with its settings directory in a
 /// fresh temporary folder (also set as XDG_CONFIG_HOME).
@@ -22,7 +23,15 @@ struct TestWindow {
 
     EditorBuffer& memo() { return *window->memo(); }
     AppContext& ctx() { return window->context(); }
+
+    /// Puts a text in and counts it unchanged, as after opening a file.
+    void setText(const QString& text);
+    void select(qsizetype start, qsizetype length);
+    /// Selection start and length, in document coordinates.
+    std::pair<qsizetype, qsizetype> selection();
 };
+
+using Sel = std::pair<qsizetype, qsizetype>;
 
 /// Writes bytes to a file, creating or replacing it.
 void writeFile(const QString& path, const QByteArray& bytes);

@@ -24,22 +24,12 @@ struct FindWindow : TestWindow {
         window->Replace1Click();
         dialog = window->findChild<ReplaceDlg*>(QStringLiteral("ReplaceDlg"));
     }
-    void setText(const QString& text)
-    {
-        memo().setText(text);
-        ctx().doc.modified = false;
-    }
     void findNext() { dialog->findNextButton()->click(); }
     void replace() { dialog->replaceButton()->click(); }
     void replaceAll() { dialog->replaceAllButton()->click(); }
-    // Selection start and length, in document coordinates.
-    std::pair<qsizetype, qsizetype> selection() { return { memo().selStart(), memo().selLength() }; }
-
     ReplaceDlg* dialog = nullptr;
     bool active = false;
 };
-
-using Sel = std::pair<qsizetype, qsizetype>;
 
 } // namespace
 
@@ -92,8 +82,7 @@ TEST(FindReplace, ScanIgnoresTheCaretAndLeavesEverythingWhenNothingMatches)
     t.findNext();
     EXPECT_EQ(t.selection(), Sel(5, 3)); // not the next one after the caret
 
-    t.memo().setSelStart(1);
-    t.memo().setSelLength(2);
+    t.select(1, 2);
     for (const QString search : { QStringLiteral("CAT"), QString(), QStringLiteral("t\r\nc") }) {
         t.dialog->setFindText(search);
         t.findNext();
@@ -137,8 +126,7 @@ TEST(FindReplace, OnlyASelectionEqualToTheSearchTextIsReplaced)
         t.setText(QStringLiteral("dog\r\nno cat"));
         t.dialog->setFindText(QString::fromUtf8(c.find));
         t.dialog->setReplaceText(QStringLiteral("bird"));
-        t.memo().setSelStart(c.selected.first);
-        t.memo().setSelLength(c.selected.second);
+        t.select(c.selected.first, c.selected.second);
         c.all ? t.replaceAll() : t.replace();
         EXPECT_EQ(t.memo().text(), QString::fromUtf8(c.text)) << c.name;
         EXPECT_EQ(t.selection(), c.after) << c.name;

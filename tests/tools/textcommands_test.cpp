@@ -10,21 +10,7 @@
 
 namespace {
 
-struct TextWindow : TestWindow {
-    void setText(const QString& text)
-    {
-        memo().setText(text);
-        ctx().doc.modified = false;
-    }
-    void select(qsizetype start, qsizetype length)
-    {
-        memo().setSelStart(start);
-        memo().setSelLength(length);
-    }
-    std::pair<qsizetype, qsizetype> selection() { return { memo().selStart(), memo().selLength() }; }
-};
-
-using Sel = std::pair<qsizetype, qsizetype>;
+using TextWindow = TestWindow;
 
 QString clipboardText() { return QGuiApplication::clipboard()->text(); }
 void setClipboard(const QString& text) { QGuiApplication::clipboard()->setText(text); }
@@ -62,7 +48,6 @@ TEST(SpaceRemoval, WholeTextInOneReplacement)
     QSignalSpy changes(&t.memo(), &EditorBuffer::changed);
     t.window->Nospase1Click();
     EXPECT_EQ(t.memo().text(), QStringLiteral(" a b \r\nc \td\r\n\r\n x y\r\n"));
-    EXPECT_EQ(t.memo().lineCount(), 4);
     EXPECT_EQ(changes.count(), 1);
     EXPECT_EQ(t.selection(), Sel(t.memo().textLength(), 0));
     EXPECT_TRUE(t.ctx().doc.modified);

@@ -114,10 +114,8 @@ TEST(CommandTable, MenuBarAndSubmenusAsTheUserSeesThem)
 TEST(CommandTable, ItemsWithoutHandlerDoNothing)
 {
     TestWindow t;
-    t.memo().setText(QStringLiteral("Some Text"));
-    t.memo().setSelStart(2);
-    t.memo().setSelLength(4);
-    t.ctx().doc.modified = false;
+    t.setText(QStringLiteral("Some Text"));
+    t.select(2, 4);
     int items = 0;
     for (const MenuRow& row : menuTable()) {
         if (row.handler || parentNames().contains(str(row.item)) || str(row.caption) == QLatin1String("-"))
