@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the editor and its tests need, when missing.
+# Installs the Debian packages the editor and its tests need, when missing,
+# and any further packages named as arguments (scripts/deps.sh imagemagick).
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
           libgtest-dev googletest qt6-translations-l10n ccache
-          xvfb xauth x11-utils poppler-utils fonts-dejavu-core clang libclang-rt-14-dev lintian)
+          xvfb xauth x11-utils poppler-utils fonts-dejavu-core clang libclang-rt-14-dev lintian "$@")
 
 missing=()
 for p in "${packages[@]}"; do

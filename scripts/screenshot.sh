@@ -3,6 +3,9 @@
 # X display. Usage: scripts/screenshot.sh [EDITOR_BINARY]  (default build/quillet)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ImageMagick's "import" takes the picture; iconv (libc-bin) writes the
+# sample page in Windows-1251.
+./scripts/deps.sh imagemagick libc-bin
 editor=$(realpath "${1:-build/quillet}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
