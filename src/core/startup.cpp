@@ -9,10 +9,10 @@
 #include "core/editorfont.h"
 #include "core/inifile.h"
 #include "core/messageboxes.h"
+#include "core/programlauncher.h"
+#include "core/registry.h"
 #include "core/savedtextsnapshot.h"
 #include "core/systemdirs.h"
-#include "launch/programlauncher.h"
-#include "launch/registry.h"
 
 #include <QFileInfo>
 #include <QMainWindow>

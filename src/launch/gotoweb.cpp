@@ -1,8 +1,8 @@
 #include "launch/gotoweb.h"
 
 #include "core/branding.h"
-#include "launch/programlauncher.h"
-#include "launch/registry.h"
+#include "core/programlauncher.h"
+#include "core/registry.h"
 
 namespace gotoweb {
 

@@ -6,10 +6,10 @@
 #include "core/editorbuffer.h"
 #include "core/filewriter.h"
 #include "core/messageboxes.h"
+#include "core/programlauncher.h"
 #include "launch/gotoweb.h"
-#include "launch/programlauncher.h"
-#include "ui/Unit2.h"
 #include "ui/umain.h"
+#include "ui/Unit2.h"
 
 LaunchCommands::LaunchCommands(AppContext& context)
     : m_ctx(context)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launch/programlauncher.h"
+#include "core/programlauncher.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launch/registry.h"
+#include "core/registry.h"
 
 /// The file-type registry of a Linux desktop: the freedesktop MIME
 /// associations (mimeapps.list) and the desktop entries they name, read from

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/platform.h"
+#include "core/programlauncher.h"
+#include "core/registry.h"
 #include "core/systemdirs.h"
-#include "launch/programlauncher.h"
-#include "launch/registry.h"
 #include "support/scriptedprompts.h"
 #include "tools/printersystem.h"
 
