@@ -8,8 +8,6 @@
 #include "core/messageboxes.h"
 #include "core/programlauncher.h"
 #include "launch/gotoweb.h"
-#include "ui/umain.h"
-#include "ui/Unit2.h"
 
 LaunchCommands::LaunchCommands(AppContext& context)
     : m_ctx(context)
@@ -79,22 +77,6 @@ void LaunchCommands::runWorkshop()
 void LaunchCommands::newEditor()
 {
     m_ctx.platform.launcher->start(newWindowProgram());
-}
-
-void LaunchCommands::howToUse()
-{
-    // A fresh dialog every time, released once it has closed.
-    auto* tips = new TAboutBox1(m_ctx.window);
-    tips->exec();
-    tips->deleteLater();
-}
-
-void LaunchCommands::about()
-{
-    if (auto* main = qobject_cast<Tmain*>(m_ctx.window)) {
-        if (QDialog* box = main->aboutBox())
-            box->exec();
-    }
 }
 
 void LaunchCommands::brannocOnline()

@@ -5,8 +5,8 @@
 struct AppContext;
 class TGoToWeb;
 
-/// Previews in the browsers, the extended editor, the New Window program, the
-/// help and the maker's web site.
+/// Previews in the browsers, the extended editor, the New Window program and
+/// the maker's web site.
 class LaunchCommands {
 public:
     explicit LaunchCommands(AppContext& context);
@@ -20,12 +20,7 @@ public:
     void anyBrowser();
     void runWorkshop();
     void newEditor();
-    void howToUse();
-    void about();
     void brannocOnline();
-
-    /// The main window's web-link launcher.
-    TGoToWeb& goToWeb() { return *m_goToWeb; }
 
     /// The program file the New Window command starts, found by name.
     static QString newWindowProgram() { return QStringLiteral("vq.exe"); }

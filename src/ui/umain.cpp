@@ -15,6 +15,7 @@
 #include "ui/commandtable.h"
 #include "ui/optionscommand.h"
 #include "ui/pictures.h"
+#include "ui/Unit2.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -331,6 +332,21 @@ void Tmain::ResetFMClick() { markup("ResetFM"); }
 
 // Help ------------------------------------------------------------------------
 
-void Tmain::Howtouse1Click() { run([&] { m_launch->howToUse(); }); }
-void Tmain::About1Click() { run([&] { m_launch->about(); }); }
+void Tmain::Howtouse1Click()
+{
+    // A fresh dialog every time, released once it has closed.
+    run([&] {
+        auto* tips = new TAboutBox1(this);
+        tips->exec();
+        tips->deleteLater();
+    });
+}
+
+void Tmain::About1Click()
+{
+    run([&] {
+        if (m_aboutBox)
+            m_aboutBox->exec();
+    });
+}
 void Tmain::BrannocSoftware1Click() { run([&] { m_launch->brannocOnline(); }); }

@@ -34,7 +34,6 @@ public:
     EditorBuffer* memo() const { return m_ctx.memo1; }
     /// The about box created at program start, shown by `About1Click`.
     void setAboutBox(QDialog* box) { m_aboutBox = box; }
-    QDialog* aboutBox() const { return m_aboutBox; }
 
     /// Shows an error in the general error box; the window keeps its state.
     void showErrorBox(const QString& message);
