@@ -3,8 +3,8 @@
 #include "core/documentstate.h"
 #include "core/platform.h"
 #include "core/settingsstore.h"
+#include "core/windowservices.h"
 
-class QMainWindow;
 class QTextEdit;
 class EditorBuffer;
 class SavedTextSnapshot;
@@ -12,7 +12,7 @@ class SavedTextSnapshot;
 /// What the command handlers share: the main window's controls, the
 /// program-wide state and the platform services. Owned by the main window.
 struct AppContext {
-    QMainWindow* window = nullptr;       ///< the main window, parent of its dialogs
+    WindowServices* window = nullptr;    ///< what commands may ask of the main window
     EditorBuffer* memo1 = nullptr;       ///< the editing area
     SavedTextSnapshot* memo2 = nullptr;  ///< the saved-text snapshot
     QTextEdit* richEdit1 = nullptr;      ///< the hidden print formatter

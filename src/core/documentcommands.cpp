@@ -12,7 +12,6 @@
 #include "core/savedtextsnapshot.h"
 
 #include <QFileInfo>
-#include <QMainWindow>
 #include <QStringList>
 
 namespace {
@@ -165,7 +164,7 @@ void DocumentCommands::open()
 
 void DocumentCommands::takeName(const QString& fileName, bool modified)
 {
-    m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
+    m_ctx.window->setTitle(branding::documentWindowTitle(fileName));
     m_ctx.doc.fileName = fileName;
     m_ctx.doc.modified = modified;
     m_ctx.doc.launchWroteFile = false;
@@ -202,7 +201,7 @@ bool DocumentCommands::saveAs()
     writeDocument(fileName);
     m_ctx.doc.fileName = fileName;
     m_ctx.doc.modified = false;
-    m_ctx.window->setWindowTitle(branding::documentWindowTitle(fileName));
+    m_ctx.window->setTitle(branding::documentWindowTitle(fileName));
     takeSnapshot();
     if (declined)
         restore(*declined);

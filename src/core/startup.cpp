@@ -15,7 +15,6 @@
 #include "core/systemdirs.h"
 
 #include <QFileInfo>
-#include <QMainWindow>
 
 namespace startup {
 
@@ -199,7 +198,7 @@ void runStartupSequence(AppContext& context, const QStringList& arguments)
     diskfile::remember(context.doc, fileName);
     context.memo2->setBytes(context.memo1->toBytes());
     context.doc.launchWroteFile = false;
-    context.window->setWindowTitle(branding::documentWindowTitle(fileName));
+    context.window->setTitle(branding::documentWindowTitle(fileName));
     context.saveDlgFileName = fileName;
     context.doc.modified = false;
 }

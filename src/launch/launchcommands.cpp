@@ -9,9 +9,9 @@
 #include "core/programlauncher.h"
 #include "launch/gotoweb.h"
 
-LaunchCommands::LaunchCommands(AppContext& context)
+LaunchCommands::LaunchCommands(AppContext& context, QObject* owner)
     : m_ctx(context)
-    , m_goToWeb(new TGoToWeb(context.platform.registry, context.platform.launcher, context.window))
+    , m_goToWeb(new TGoToWeb(context.platform.registry, context.platform.launcher, owner))
 {
     m_goToWeb->setUrl(branding::makerWebAddress());
 }

@@ -3,13 +3,15 @@
 #include <QString>
 
 struct AppContext;
+class QObject;
 class TGoToWeb;
 
 /// Previews in the browsers, the extended editor, the New Window program and
 /// the maker's web site.
 class LaunchCommands {
 public:
-    explicit LaunchCommands(AppContext& context);
+    /// The web-link launcher belongs to `owner`, the main window.
+    LaunchCommands(AppContext& context, QObject* owner);
 
     /// Writes the document to its file and starts `program` on FileName, the
     /// name as one argument.

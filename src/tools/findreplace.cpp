@@ -5,11 +5,9 @@
 #include "tools/matchscan.h"
 #include "tools/replacedialog.h"
 
-#include <QMainWindow>
-
-FindReplace::FindReplace(AppContext& context)
+FindReplace::FindReplace(AppContext& context, QWidget* dialogParent)
     : m_ctx(context)
-    , m_dialog(new ReplaceDlg(context.window))
+    , m_dialog(new ReplaceDlg(dialogParent))
 {
     // Until the window says otherwise the buttons run the commands directly.
     m_onFind = [this] { find(); };
@@ -44,7 +42,7 @@ void FindReplace::find()
     // The editing area takes the focus and its window becomes active; the
     // dialog stays open beside it.
     if (m_ctx.window)
-        m_ctx.window->activateWindow();
+        m_ctx.window->activate();
     memo->setFocus();
     memo->setSelStart(match->offset);
     memo->setSelLength(match->length);

@@ -3,12 +3,14 @@
 #include <functional>
 
 struct AppContext;
+class QWidget;
 class ReplaceDlg;
 
 /// The modeless find-and-replace dialog and its two handlers.
 class FindReplace {
 public:
-    explicit FindReplace(AppContext& context);
+    /// The dialog belongs to `dialogParent`, the main window.
+    FindReplace(AppContext& context, QWidget* dialogParent);
     ~FindReplace();
 
     /// Connects the dialog's buttons to the window's handlers: Find Next to

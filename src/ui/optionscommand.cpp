@@ -5,8 +5,8 @@
 
 #include <QMainWindow>
 
-void showOptionsDialog(AppContext& context)
+void showOptionsDialog(AppContext& context, QWidget* parent)
 {
-    TOptionfrm dialog(context, context.window);
+    TOptionfrm dialog(context, parent);
     dialog.exec();
 }

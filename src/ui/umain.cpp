@@ -41,9 +41,9 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     m_documents = std::make_unique<DocumentCommands>(m_ctx);
     m_markup = std::make_unique<MarkupCommands>(m_ctx);
     m_text = std::make_unique<TextCommands>(m_ctx);
-    m_findReplace = std::make_unique<FindReplace>(m_ctx);
+    m_findReplace = std::make_unique<FindReplace>(m_ctx, this);
     m_findReplace->setHandlers([this] { ReplaceDlgFind(); }, [this] { ReplaceDlgReplace(); });
-    m_launch = std::make_unique<LaunchCommands>(m_ctx);
+    m_launch = std::make_unique<LaunchCommands>(m_ctx, this);
     FormCreate(arguments);
 }
 
@@ -52,6 +52,16 @@ Tmain::~Tmain() = default;
 void Tmain::showErrorBox(const QString& message)
 {
     messageboxes::showError(*m_ctx.platform.prompts, message);
+}
+
+void Tmain::setTitle(const QString& title)
+{
+    setWindowTitle(title);
+}
+
+void Tmain::activate()
+{
+    activateWindow();
 }
 
 // Window --------------------------------------------------------------------
@@ -278,7 +288,7 @@ void Tmain::Netscape1Click() { run([&] { m_launch->netscape(); }); }
 void Tmain::MSIE1Click() { run([&] { m_launch->msie(); }); }
 void Tmain::Anybrowser1Click() { run([&] { m_launch->anyBrowser(); }); }
 void Tmain::RunWorkshop1Click() { run([&] { m_launch->runWorkshop(); }); }
-void Tmain::Options1Click() { run([&] { showOptionsDialog(m_ctx); }); }
+void Tmain::Options1Click() { run([&] { showOptionsDialog(m_ctx, this); }); }
 
 // Markup ----------------------------------------------------------------------
 

@@ -21,7 +21,7 @@ class LaunchCommands;
 /// command of the program is one handler here, fired by whichever controls
 /// name it in the command table; each handler names its command and leaves
 /// the work to its subsystem.
-class Tmain : public QMainWindow {
+class Tmain : public QMainWindow, public WindowServices {
     Q_OBJECT
 
 public:
@@ -35,8 +35,10 @@ public:
     /// The about box created at program start, shown by `About1Click`.
     void setAboutBox(QDialog* box) { m_aboutBox = box; }
 
-    /// Shows an error in the general error box; the window keeps its state.
-    void showErrorBox(const QString& message);
+    // What the commands may ask of the window.
+    void setTitle(const QString& title) override;
+    void activate() override;
+    void showErrorBox(const QString& message) override;
 
     /// Runs a handler's work; an error that leaves it reaches the general
     /// error box and the program goes on.
