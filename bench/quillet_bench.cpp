@@ -55,7 +55,9 @@ struct NoRegistry : Registry {
 };
 struct BenchDirs : SystemDirs {
     QString directory;
+    QString stateDir;
     QString windowsDirectory() override { return directory; }
+    QString stateDirectory() override { return stateDir; }
 };
 struct NoPrinters : PrinterSystem {
     std::unique_ptr<QPrinter> printer;

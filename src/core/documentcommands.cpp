@@ -5,6 +5,7 @@
 #include "core/branding.h"
 #include "core/cp1251.h"
 #include "core/diskfile.h"
+#include "core/documentjournal.h"
 #include "core/editorbuffer.h"
 #include "core/filewriter.h"
 #include "core/linebreaks.h"
@@ -135,6 +136,8 @@ void DocumentCommands::startNew(const QString& question, const QString& skeleton
     m_ctx.doc.launchWroteFile = false;
     if (declined)
         restore(*declined);
+    if (m_ctx.journal)
+        m_ctx.journal->documentReset();
 }
 
 void DocumentCommands::open()
@@ -167,6 +170,8 @@ void DocumentCommands::open()
     m_ctx.doc.launchWroteFile = false;
     if (declined)
         restore(*declined);
+    if (m_ctx.journal)
+        m_ctx.journal->offerRecovery();
 }
 
 bool DocumentCommands::saveAs()
@@ -260,4 +265,7 @@ void DocumentCommands::writeDocument(const QString& fileName)
 void DocumentCommands::takeSnapshot()
 {
     m_ctx.memo2->setBytes(m_ctx.memo1->toBytes());
+    // The text now stands as loaded or saved: the journal of its edits goes.
+    if (m_ctx.journal)
+        m_ctx.journal->documentReset();
 }
