@@ -232,16 +232,15 @@ void JournalWriter::run()
             m_failing = false;
             continue;
         }
-        const bool firstFailure = !m_failing;
-        m_failing = true;
-        m_retryAt = Clock::now() + std::chrono::milliseconds(kRetryDelayMs);
-        m_idle.notify_all();
-        if (firstFailure && m_onError) {
+        if (!m_failing && m_onError) {
             const ErrorHandler report = m_onError;
             lock.unlock();
             report(m_path);
             lock.lock();
         }
+        m_failing = true;
+        m_retryAt = Clock::now() + std::chrono::milliseconds(kRetryDelayMs);
+        m_idle.notify_all();
     }
 }
 
