@@ -5,7 +5,9 @@
 //   quillet_bench [--sizes 1,16] [--reps 3]
 #include "benchdocument.h"
 
+#include "core/documentjournal.h"
 #include "core/editorbuffer.h"
+#include "core/journalformat.h"
 #include "core/linebreaks.h"
 #include "core/platform.h"
 #include "core/systemdirs.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -120,6 +123,12 @@ long peakKiB()
     return -1;
 }
 
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -183,6 +192,50 @@ long childPeak(int argc, char** argv, const QString& dir, const QString& file, b
     return peak;
 }
 
+// Peak memory in a child process of its own, after loading the file and
+// again after space removal and select all + Ctrl+B, with or without the
+// edit journal (kept in `state`).
+std::pair<long, long> commandPeaks(int argc, char** argv, const QString& dir, const QString& file, const QString& state)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return { -1, -1 };
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        QApplication app(argc, argv);
+        long peaks[2] = { -1, -1 };
+        {
+            BenchPlatform fake;
+            fake.dirs.directory = dir;
+            fake.dirs.stateDir = state;
+            fake.prompts.openName = file;
+            auto window = makeWindow(fake, {});
+            window->OpenBtnClick();
+            settle();
+            peaks[0] = peakKiB();
+            window->Nospase1Click();
+            window->SelectAll1Click();
+            window->Bold1Click();
+            settle();
+            if (window->context().journal)
+                window->context().journal->waitIdle();
+            peaks[1] = peakKiB();
+            window->context().doc.modified = false;
+        }
+        if (write(fds[1], peaks, sizeof peaks) != sizeof peaks)
+            _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    long peaks[2] = { -1, -1 };
+    if (read(fds[0], peaks, sizeof peaks) != sizeof peaks)
+        peaks[0] = peaks[1] = -1;
+    close(fds[0]);
+    waitpid(pid, nullptr, 0);
+    return { peaks[0], peaks[1] };
+}
+
 struct Row {
     QString name;
     double ms;
@@ -204,6 +257,96 @@ void report(int mib, qsizetype bytes, int lines, double floorMs, const std::vect
     out << QStringLiteral("  peak memory (VmHWM): floor %1 MiB, after loading %2 MiB, ratio %3x  (target <= 1.3x)\n")
                .arg(floorPeak / 1024.0, 0, 'f', 1).arg(loadPeak / 1024.0, 0, 'f', 1)
                .arg(double(loadPeak) / double(floorPeak), 0, 'f', 2);
+    out.flush();
+}
+
+// One key typed in the middle of the text, with the repaint it causes.
+double keystroke(EditorBuffer& memo)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&memo, &press);
+    QApplication::sendEvent(&memo, &release);
+    memo.viewport()->repaint();
+    settle();
+    return msSince(timer);
+}
+
+// The edit journal's cost: the same commands with and without it, typing
+// with it, and the memory peaks measured in child processes.
+void journalRows(int mib, int reps, const QString& file, const QString& dir,
+                 const QString& state, std::pair<long, long> plainPeaks, std::pair<long, long> journalPeaks)
+{
+    QTextStream out(stdout);
+    out << "\n" << mib << " MiB document with the edit journal\n";
+    double plain[2] = {};
+    double journaled[2] = {};
+    double keyMs = 0;
+    double burstMax = 0;
+    qint64 journalBytes = 0;
+    for (const bool on : { false, true }) {
+        BenchPlatform fake;
+        fake.dirs.directory = dir;
+        fake.dirs.stateDir = on ? state : QString();
+        fake.prompts.openName = file;
+        auto window = makeWindow(fake, {});
+        EditorBuffer& memo = *window->memo();
+        DocumentJournal* journal = window->context().journal;
+        auto idle = [&] {
+            if (on)
+                journal->waitIdle();
+        };
+        auto reload = [&] {
+            idle();
+            memo.setText(QString());
+            window->context().doc.modified = false;
+            window->OpenBtnClick();
+            idle();
+        };
+        double* times = on ? journaled : plain;
+        times[0] = median(reps, reload, [&] { window->Nospase1Click(); });
+        times[1] = median(reps, reload, [&] {
+            window->SelectAll1Click();
+            window->Bold1Click();
+        });
+        if (on) {
+            reload();
+            memo.setSelStart(memo.textLength() / 2);
+            memo.setFocus();
+            settle();
+            // The first key after loading also starts the journal with the text.
+            std::vector<double> keys;
+            for (int i = 0; i < 5; ++i)
+                keys.push_back(keystroke(memo));
+            std::sort(keys.begin(), keys.end());
+            keyMs = keys[keys.size() / 2];
+            for (int i = 0; i < 200; ++i)
+                burstMax = std::max(burstMax, keystroke(memo));
+            journal->waitIdle();
+            journalBytes = QFileInfo(journal->path()).size();
+            if (journalformat::read(readBytes(journal->path())).text != memo.toBytes())
+                std::fprintf(stderr, "the journal does not replay to the text\n");
+        }
+        window->context().doc.modified = false;
+    }
+    out << QStringLiteral("  %1 %2 %3  %4\n").arg(QStringLiteral("measure"), -44).arg(QStringLiteral("ms"), 10)
+               .arg(QStringLiteral("/plain"), 8).arg(QStringLiteral("target"));
+    const char* names[2] = { "space removal", "select all + wrap in <B> (Ctrl+A, Ctrl+B)" };
+    for (int i = 0; i < 2; ++i)
+        out << QStringLiteral("  %1 %2 %3x  <= 1.1x (without: %4 ms)\n").arg(QString::fromLatin1(names[i]), -44)
+                   .arg(journaled[i], 10, 'f', 1).arg(journaled[i] / plain[i], 7, 'f', 2).arg(plain[i], 0, 'f', 1);
+    out << QStringLiteral("  %1 %2           < 20 ms\n").arg(QStringLiteral("one keystroke in the middle (+ repaint)"), -44)
+               .arg(keyMs, 10, 'f', 1);
+    out << QStringLiteral("  %1 %2           < 20 ms (journal then %3 bytes)\n")
+               .arg(QStringLiteral("200-key burst: slowest key"), -44).arg(burstMax, 10, 'f', 1).arg(journalBytes);
+    out << QStringLiteral("  peak memory (VmHWM) after loading: %1 MiB, with the journal %2 MiB, ratio %3x  (target <= 1.1x)\n")
+               .arg(plainPeaks.first / 1024.0, 0, 'f', 1).arg(journalPeaks.first / 1024.0, 0, 'f', 1)
+               .arg(double(journalPeaks.first) / double(plainPeaks.first), 0, 'f', 2);
+    out << QStringLiteral("  peak memory (VmHWM) after the commands: %1 MiB, with the journal %2 MiB, ratio %3x  (target <= 1.1x)\n")
+               .arg(plainPeaks.second / 1024.0, 0, 'f', 1).arg(journalPeaks.second / 1024.0, 0, 'f', 1)
+               .arg(double(journalPeaks.second) / double(plainPeaks.second), 0, 'f', 2);
     out.flush();
 }
 
@@ -236,13 +379,17 @@ int main(int argc, char** argv)
         int mib;
         QString file;
         long floorPeak, loadPeak;
+        std::pair<long, long> plainPeaks, journalPeaks;
     };
+    const QString state = dir.filePath(QStringLiteral("state"));
     std::vector<Doc> docs;
     for (int mib : sizes) {
         const QString file = dir.filePath(QStringLiteral("doc%1.htm").arg(mib));
         writeBytes(file, benchdocument::make(qsizetype(mib) * 1024 * 1024));
         docs.push_back({ mib, file, childPeak(argc, argv, dir.path(), file, true),
-                         childPeak(argc, argv, dir.path(), file, false) });
+                         childPeak(argc, argv, dir.path(), file, false),
+                         commandPeaks(argc, argv, dir.path(), file, QString()),
+                         commandPeaks(argc, argv, dir.path(), file, state) });
     }
 
     QApplication app(argc, argv);
@@ -348,6 +495,7 @@ int main(int argc, char** argv)
         report(doc.mib, bytes.size(), memo.lineCount(), floorMs, rows, doc.floorPeak, doc.loadPeak);
         window->context().doc.modified = false;
         window.reset();
+        journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);
     }
     return 0;
 }

@@ -187,10 +187,13 @@ void DocumentJournal::flush()
         m_started = false;
         return;
     }
-    const QString key = journalscan::documentKey(m_ctx.doc.fileName);
     const bool launch = m_ctx.doc.launchWroteFile;
+    QString key;
     for (const Pending& change : pending) {
         if (change.rewrite) {
+            // Looked up only here: typing never waits for the file system.
+            if (key.isNull())
+                key = journalscan::documentKey(m_ctx.doc.fileName);
             m_writer->rewrite(key, launch, launch ? m_ctx.memo2->bytes() : QByteArray(), change.bytes, change.text);
             m_recordedLaunch = launch;
         } else {
