@@ -183,8 +183,12 @@ void JournalWriter::discard()
     auto task = std::make_unique<Task>();
     task->kind = Task::Discard;
     std::lock_guard<std::mutex> lock(m_mutex);
-    while (m_queue.size() > (m_busy ? 1u : 0u))
+    while (m_queue.size() > (m_busy ? 1u : 0u)) {
+        // An orphan taken over still goes, though its copy is no longer needed.
+        if (task->removeAfter.isEmpty())
+            task->removeAfter = m_queue.back()->removeAfter;
         m_queue.pop_back();
+    }
     m_queue.push_back(std::move(task));
     m_wake.notify_all();
 }
@@ -255,6 +259,8 @@ bool JournalWriter::perform(Task& task)
         m_size = 0;
         m_textLength = 0;
         markSynced();
+        if (!task.removeAfter.isEmpty())
+            ::unlink(native(task.removeAfter).constData());
         return true;
     case Task::State:
         // Before the first full copy there is nothing to recover, so nothing to describe.
