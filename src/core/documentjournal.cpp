@@ -108,19 +108,20 @@ void DocumentJournal::contentsChange(int position, int removed, int added)
         return;
 
     const QTextDocument& document = *m_ctx.memo1->document();
-    // The widget may count the end-of-text mark in; it is never text.
+    // Replacing the whole text, the widget counts its end-of-text mark in
+    // (removed and added again); that mark is never text.
     const int characters = document.characterCount() - 1;
-    if (position + added > characters) {
-        const int over = position + added - characters;
-        added -= over;
-        removed -= over;
-    }
+    const qint64 oldCharacters = oldLength - (oldBlocks - 1);
+    added = int(qMin<qint64>(added, characters - position));
+    removed = int(qMin<qint64>(removed, oldCharacters - position));
+    if (added == 0 && removed == 0)
+        return;
     const int firstBlock = document.findBlock(position).blockNumber();
     const int insertedBreaks = document.findBlock(position + added).blockNumber() - firstBlock;
     const int removedBreaks = insertedBreaks - (m_blockCount - oldBlocks);
     const qint64 at = position + qint64(firstBlock);
     const qint64 gone = removed + qint64(removedBreaks);
-    const bool consistent = removed >= 0 && removedBreaks >= 0 && removedBreaks <= removed && at + gone <= oldLength
+    const bool consistent = removed >= 0 && added >= 0 && removedBreaks >= 0 && removedBreaks <= removed && at + gone <= oldLength
         && oldLength - gone + added + insertedBreaks == m_length;
 
     Pending change;

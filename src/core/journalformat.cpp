@@ -161,12 +161,12 @@ QByteArray editRecord(qint64 position, qint64 removed, const QByteArray& inserte
 QByteArray encodeEditorText(QStringView text)
 {
     const QByteArray plain = cp1251::encode(text.toString());
-    QByteArray out;
-    out.reserve(plain.size() + plain.count('\n'));
+    QByteArray out(plain.size() + plain.count('\n'), Qt::Uninitialized);
+    char* to = out.data();
     for (const char c : plain) {
         if (c == '\n')
-            out.append('\r');
-        out.append(c);
+            *to++ = '\r';
+        *to++ = c;
     }
     return out;
 }
