@@ -2,6 +2,7 @@
 
 #include "core/appcontext.h"
 #include "core/cp1251.h"
+#include "core/diskfile.h"
 #include "core/editorbuffer.h"
 #include "core/journalscan.h"
 #include "core/journalwriter.h"
@@ -242,8 +243,16 @@ void DocumentJournal::offerRecovery()
     trackLength();
     m_ctx.doc.modified = true;
     m_ctx.doc.launchWroteFile = content.launchWroteFile;
-    if (content.launchWroteFile)
+    if (content.launchWroteFile) {
         m_ctx.memo2->setBytes(content.snapshot);
+        // The file holds what the launch wrote before the crash; closing
+        // with No takes back only those bytes.
+        if (!key.isEmpty()) {
+            QFile written(m_ctx.doc.fileName);
+            if (written.open(QIODevice::ReadOnly))
+                diskfile::rememberLaunchWrite(m_ctx.doc, m_ctx.doc.fileName, written.readAll());
+        }
+    }
     m_started = true;
     m_creationFailed = false;
     if (!ensureWriter())
