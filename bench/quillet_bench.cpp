@@ -5,7 +5,9 @@
 //   quillet_bench [--sizes 1,16] [--reps 3]
 #include "benchdocument.h"
 
+#include "core/documentjournal.h"
 #include "core/editorbuffer.h"
+#include "core/journalformat.h"
 #include "core/linebreaks.h"
 #include "core/platform.h"
 #include "core/programlauncher.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -55,7 +58,9 @@ struct NoRegistry : Registry {
 };
 struct BenchDirs : SystemDirs {
     QString directory;
+    QString stateDir;
     QString windowsDirectory() override { return directory; }
+    QString stateDirectory() override { return stateDir; }
 };
 struct NoPrinters : PrinterSystem {
     std::unique_ptr<QPrinter> printer;
@@ -116,6 +121,12 @@ long peakKiB()
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
@@ -181,6 +192,50 @@ long childPeak(int argc, char** argv, const QString& dir, const QString& file, b
     return peak;
 }
 
+// Peak memory in a child process of its own, after loading the file and
+// again after space removal and select all + Ctrl+B, with or without the
+// edit journal (kept in `state`).
+std::pair<long, long> commandPeaks(int argc, char** argv, const QString& dir, const QString& file, const QString& state)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return { -1, -1 };
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        QApplication app(argc, argv);
+        long peaks[2] = { -1, -1 };
+        {
+            BenchPlatform fake;
+            fake.dirs.directory = dir;
+            fake.dirs.stateDir = state;
+            fake.prompts.openName = file;
+            auto window = makeWindow(fake, {});
+            window->OpenBtnClick();
+            settle();
+            peaks[0] = peakKiB();
+            window->Nospase1Click();
+            window->SelectAll1Click();
+            window->Bold1Click();
+            settle();
+            if (window->context().journal)
+                window->context().journal->waitIdle();
+            peaks[1] = peakKiB();
+            window->context().doc.modified = false;
+        }
+        if (write(fds[1], peaks, sizeof peaks) != sizeof peaks)
+            _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    long peaks[2] = { -1, -1 };
+    if (read(fds[0], peaks, sizeof peaks) != sizeof peaks)
+        peaks[0] = peaks[1] = -1;
+    close(fds[0]);
+    waitpid(pid, nullptr, 0);
+    return { peaks[0], peaks[1] };
+}
+
 struct Row {
     QString name;
     double ms;
@@ -202,6 +257,124 @@ void report(int mib, qsizetype bytes, int lines, double floorMs, const std::vect
     out << QStringLiteral("  peak memory (VmHWM): floor %1 MiB, after loading %2 MiB, ratio %3x  (target <= 1.3x)\n")
                .arg(floorPeak / 1024.0, 0, 'f', 1).arg(loadPeak / 1024.0, 0, 'f', 1)
                .arg(double(loadPeak) / double(floorPeak), 0, 'f', 2);
+    out.flush();
+}
+
+// One key typed in the middle of the text, with the repaint it causes.
+double keystroke(EditorBuffer& memo)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&memo, &press);
+    QApplication::sendEvent(&memo, &release);
+    memo.viewport()->repaint();
+    settle();
+    return msSince(timer);
+}
+
+// The edit journal's cost: the same commands with and without it, typing
+// with it, and the memory peaks measured in child processes.
+void journalRows(int mib, int reps, const QString& file, const QString& dir,
+                 const QString& state, std::pair<long, long> plainPeaks, std::pair<long, long> journalPeaks)
+{
+    QTextStream out(stdout);
+    out << "\n" << mib << " MiB document with the edit journal (runs with and without it alternate)\n";
+    // Two windows, one journaling: the runs alternate so that the load of a
+    // shared machine falls on both alike.
+    BenchPlatform fakes[2];
+    std::unique_ptr<Tmain> windows[2];
+    for (int on = 0; on < 2; ++on) {
+        fakes[on].dirs.directory = dir;
+        fakes[on].dirs.stateDir = on ? state : QString();
+        fakes[on].prompts.openName = file;
+        windows[on] = makeWindow(fakes[on], {});
+    }
+    auto reload = [&](int on) {
+        Tmain& window = *windows[on];
+        if (on)
+            window.context().journal->waitIdle();
+        window.memo()->setText(QString());
+        window.context().doc.modified = false;
+        window.OpenBtnClick();
+        if (on)
+            window.context().journal->waitIdle();
+        settle();
+    };
+    std::vector<double> times[2][2]; // [journal][command]
+    for (int rep = 0; rep < reps; ++rep) {
+        for (int command = 0; command < 2; ++command) {
+            for (int on = 0; on < 2; ++on) {
+                reload(on);
+                QElapsedTimer timer;
+                timer.start();
+                if (command == 0) {
+                    windows[on]->Nospase1Click();
+                } else {
+                    windows[on]->SelectAll1Click();
+                    windows[on]->Bold1Click();
+                }
+                settle();
+                times[on][command].push_back(msSince(timer));
+            }
+        }
+    }
+    double plain[2] = {};
+    double journaled[2] = {};
+    for (int command = 0; command < 2; ++command) {
+        for (int on = 0; on < 2; ++on) {
+            auto& t = times[on][command];
+            std::sort(t.begin(), t.end());
+            (on ? journaled : plain)[command] = t[t.size() / 2];
+        }
+    }
+    // Typing: five keys (the first after loading also starts the journal
+    // with the whole text), then a burst of 200.
+    double keyMs[2] = {};
+    double burstMax[2] = {};
+    qint64 journalBytes = 0;
+    for (int on = 0; on < 2; ++on) {
+        reload(on);
+        EditorBuffer& memo = *windows[on]->memo();
+        memo.setSelStart(memo.textLength() / 2);
+        memo.setFocus();
+        settle();
+        std::vector<double> keys;
+        for (int i = 0; i < 5; ++i)
+            keys.push_back(keystroke(memo));
+        std::sort(keys.begin(), keys.end());
+        keyMs[on] = keys[keys.size() / 2];
+        for (int i = 0; i < 200; ++i)
+            burstMax[on] = std::max(burstMax[on], keystroke(memo));
+        if (on) {
+            DocumentJournal* journal = windows[on]->context().journal;
+            journal->waitIdle();
+            journalBytes = QFileInfo(journal->path()).size();
+            if (journalformat::read(readBytes(journal->path())).text != memo.toBytes())
+                std::fprintf(stderr, "the journal does not replay to the text\n");
+        }
+    }
+    for (auto& window : windows)
+        window->context().doc.modified = false;
+    out << QStringLiteral("  %1 %2 %3  %4\n").arg(QStringLiteral("measure"), -44).arg(QStringLiteral("ms"), 10)
+               .arg(QStringLiteral("/plain"), 8).arg(QStringLiteral("target"));
+    const char* names[2] = { "space removal", "select all + wrap in <B> (Ctrl+A, Ctrl+B)" };
+    for (int i = 0; i < 2; ++i)
+        out << QStringLiteral("  %1 %2 %3x  <= 1.1x (without: %4 ms)\n").arg(QString::fromLatin1(names[i]), -44)
+                   .arg(journaled[i], 10, 'f', 1).arg(journaled[i] / plain[i], 7, 'f', 2).arg(plain[i], 0, 'f', 1);
+    out << QStringLiteral("  %1 %2           < 20 ms (without: %3 ms)\n")
+               .arg(QStringLiteral("one keystroke in the middle (+ repaint)"), -44).arg(keyMs[1], 10, 'f', 1)
+               .arg(keyMs[0], 0, 'f', 1);
+    out << QStringLiteral("  %1 %2           < 20 ms (without: %3 ms; journal then %4 bytes)\n")
+               .arg(QStringLiteral("200-key burst: slowest key"), -44).arg(burstMax[1], 10, 'f', 1)
+               .arg(burstMax[0], 0, 'f', 1).arg(journalBytes);
+    out << QStringLiteral("  peak memory (VmHWM) after loading: %1 MiB, with the journal %2 MiB, ratio %3x  (target <= 1.1x)\n")
+               .arg(plainPeaks.first / 1024.0, 0, 'f', 1).arg(journalPeaks.first / 1024.0, 0, 'f', 1)
+               .arg(double(journalPeaks.first) / double(plainPeaks.first), 0, 'f', 2);
+    out << QStringLiteral("  peak memory (VmHWM) after the commands: %1 MiB, with the journal %2 MiB, ratio %3x  (target <= 1.1x)\n")
+               .arg(plainPeaks.second / 1024.0, 0, 'f', 1).arg(journalPeaks.second / 1024.0, 0, 'f', 1)
+               .arg(double(journalPeaks.second) / double(plainPeaks.second), 0, 'f', 2);
     out.flush();
 }
 
@@ -234,13 +407,17 @@ int main(int argc, char** argv)
         int mib;
         QString file;
         long floorPeak, loadPeak;
+        std::pair<long, long> plainPeaks, journalPeaks;
     };
+    const QString state = dir.filePath(QStringLiteral("state"));
     std::vector<Doc> docs;
     for (int mib : sizes) {
         const QString file = dir.filePath(QStringLiteral("doc%1.htm").arg(mib));
         writeBytes(file, benchdocument::make(qsizetype(mib) * 1024 * 1024));
         docs.push_back({ mib, file, childPeak(argc, argv, dir.path(), file, true),
-                         childPeak(argc, argv, dir.path(), file, false) });
+                         childPeak(argc, argv, dir.path(), file, false),
+                         commandPeaks(argc, argv, dir.path(), file, QString()),
+                         commandPeaks(argc, argv, dir.path(), file, state) });
     }
 
     QApplication app(argc, argv);
@@ -346,6 +523,7 @@ int main(int argc, char** argv)
         report(doc.mib, bytes.size(), memo.document()->blockCount(), floorMs, rows, doc.floorPeak, doc.loadPeak);
         window->context().doc.modified = false;
         window.reset();
+        journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);
     }
     return 0;
 }

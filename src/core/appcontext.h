@@ -8,6 +8,7 @@
 class QTextEdit;
 class EditorBuffer;
 class SavedTextSnapshot;
+class DocumentJournal;
 
 /// What the command handlers share: the main window's controls, the
 /// program-wide state and the platform services. Owned by the main window.
@@ -20,4 +21,5 @@ struct AppContext {
     SettingsStore settings;
     QString saveDlgFileName;             ///< the name the save dialog `SaveDlg` proposes
     Platform platform;
+    DocumentJournal* journal = nullptr;  ///< the edit journal; null in tests without a window
 };

@@ -5,6 +5,7 @@
 #include "core/branding.h"
 #include "core/cp1251.h"
 #include "core/diskfile.h"
+#include "core/documentjournal.h"
 #include "core/editorbuffer.h"
 #include "core/filewriter.h"
 #include "core/linebreaks.h"
@@ -131,6 +132,8 @@ void DocumentCommands::startNew(const QString& question, const QString& skeleton
     takeName(DocumentState::untitledFileName(), true);
     if (declined)
         restore(*declined);
+    if (m_ctx.journal)
+        m_ctx.journal->documentReset();
 }
 
 void DocumentCommands::open()
@@ -160,6 +163,8 @@ void DocumentCommands::open()
     m_ctx.saveDlgFileName = fileName;
     if (declined)
         restore(*declined);
+    if (m_ctx.journal)
+        m_ctx.journal->offerRecovery();
 }
 
 void DocumentCommands::takeName(const QString& fileName, bool modified)
@@ -261,4 +266,7 @@ void DocumentCommands::writeDocument(const QString& fileName)
 void DocumentCommands::takeSnapshot()
 {
     m_ctx.memo2->setBytes(m_ctx.memo1->toBytes());
+    // The text now stands as loaded or saved: the journal of its edits goes.
+    if (m_ctx.journal)
+        m_ctx.journal->documentReset();
 }

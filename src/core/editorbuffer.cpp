@@ -98,14 +98,17 @@ bool EditorBuffer::fitsAsWholeText(const QString& editorText) const
 
 void EditorBuffer::setSelText(const QString& text)
 {
-    const QString insert = incoming(text);
-    if (!fitsInSelection(insert))
+    m_incoming = incoming(text);
+    if (!fitsInSelection(m_incoming)) {
+        m_incoming.clear();
         throw AppError(capacityMessage());
+    }
     withoutUndo([&] {
         QTextCursor cursor = textCursor();
-        cursor.insertText(insert);
+        cursor.insertText(m_incoming);
         setTextCursor(cursor);
     });
+    m_incoming.clear();
     ensureCursorVisible();
 }
 
@@ -188,7 +191,9 @@ QString EditorBuffer::text() const
 
 void EditorBuffer::setWidgetText(const QString& editorText)
 {
+    m_incoming = editorText;
     withoutUndo([&] { setPlainText(editorText); });
+    m_incoming.clear();
 }
 
 void EditorBuffer::setText(const QString& text)

@@ -63,6 +63,10 @@ public:
     static QString capacityMessage() { return QStringLiteral("Text exceeds memo capacity"); }
     /// The text's bytes, exactly as SaveToFile writes them.
     QByteArray toBytes() const;
+    /// While a command's text goes in (its change notification runs), that
+    /// text in the widget's form; empty otherwise. Spares the journal reading
+    /// a whole new text back.
+    const QString& incomingText() const { return m_incoming; }
 
     qsizetype capacity() const { return m_capacity; }
     void setCapacity(qsizetype capacity) { m_capacity = capacity; }
@@ -104,5 +108,6 @@ private:
     QString rawText(int from, int to) const;
 
     qsizetype m_capacity = kCapacity;
+    QString m_incoming;
     QList<QKeySequence> m_claimed;
 };

@@ -10,4 +10,8 @@ public:
 
     /// The settings directory, as reported by the platform (may be empty).
     virtual QString windowsDirectory() = 0;
+
+    /// Where the program keeps state between runs (the edit journals); empty
+    /// keeps none.
+    virtual QString stateDirectory() = 0;
 };

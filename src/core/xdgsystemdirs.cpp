@@ -11,3 +11,11 @@ QString XdgSystemDirs::windowsDirectory()
         return configured;
     return QDir::homePath() + QStringLiteral("/.config");
 }
+
+QString XdgSystemDirs::stateDirectory()
+{
+    const QString configured = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!configured.isEmpty() && QDir::isAbsolutePath(configured))
+        return configured;
+    return QDir::homePath() + QStringLiteral("/.local/state");
+}

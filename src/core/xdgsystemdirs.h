@@ -6,4 +6,6 @@
 class XdgSystemDirs : public SystemDirs {
 public:
     QString windowsDirectory() override;
+    /// $XDG_STATE_HOME, or ~/.local/state when unset.
+    QString stateDirectory() override;
 };

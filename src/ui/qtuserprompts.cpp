@@ -77,6 +77,14 @@ Answer QtUserPrompts::messageBox(const MessageBoxSpec& request)
         if (answer == request.escapeButton)
             box.setEscapeButton(button);
     }
+    if (!request.buttons.contains(request.escapeButton)) {
+        // Escape answers something no button says (keep and ask again): an
+        // invisible button takes Escape and the close box, so neither counts
+        // as "&No".
+        QPushButton* escape = box.addButton(QString(), QMessageBox::RejectRole);
+        escape->hide();
+        box.setEscapeButton(escape);
+    }
     box.exec();
     return answers.value(box.clickedButton(), request.escapeButton);
 }

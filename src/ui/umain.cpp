@@ -3,10 +3,12 @@
 #include "core/apperror.h"
 #include "core/branding.h"
 #include "core/documentcommands.h"
+#include "core/documentjournal.h"
 #include "core/editorbuffer.h"
 #include "core/messageboxes.h"
 #include "core/savedtextsnapshot.h"
 #include "core/startup.h"
+#include "core/systemdirs.h"
 #include "launch/launchcommands.h"
 #include "markup/markupcommands.h"
 #include "tools/findreplace.h"
@@ -44,6 +46,8 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     m_findReplace = std::make_unique<FindReplace>(m_ctx, this);
     m_findReplace->setHandlers([this] { ReplaceDlgFind(); }, [this] { ReplaceDlgReplace(); });
     m_launch = std::make_unique<LaunchCommands>(m_ctx, this);
+    m_journal = std::make_unique<DocumentJournal>(m_ctx, DocumentJournal::folderIn(platform.dirs->stateDirectory()));
+    m_ctx.journal = m_journal.get();
     FormCreate(arguments);
 }
 
@@ -231,6 +235,14 @@ void Tmain::closeEvent(QCloseEvent* event)
 void Tmain::FormCreate(const QStringList& arguments)
 {
     run([&] { runStartupSequence(m_ctx, arguments); });
+    // After the settings and the document, before the window shows.
+    run([&] { m_journal->startUp(); });
+}
+
+void Tmain::afterCommand()
+{
+    if (m_journal)
+        m_journal->checkpoint();
 }
 
 bool Tmain::FormCloseQuery()

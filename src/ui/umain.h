@@ -16,6 +16,7 @@ class MarkupCommands;
 class TextCommands;
 class FindReplace;
 class LaunchCommands;
+class DocumentJournal;
 
 /// The main window: toolbar, editing area, main menu and context menu. Every
 /// command of the program is one handler here, fired by whichever controls
@@ -136,6 +137,8 @@ private:
     void buildToolbar(QWidget* panel);
     void buildPopup();
     void centreOnScreen();
+    /// Ends every command: the journal records what the command did.
+    void afterCommand();
 
     AppContext m_ctx;
     std::unique_ptr<DocumentCommands> m_documents;
@@ -143,6 +146,7 @@ private:
     std::unique_ptr<TextCommands> m_text;
     std::unique_ptr<FindReplace> m_findReplace;
     std::unique_ptr<LaunchCommands> m_launch;
+    std::unique_ptr<DocumentJournal> m_journal;
     QMenu* m_popup = nullptr;
     QAction* m_wordWrapItem = nullptr;
     bool m_wordWrap = false;
@@ -159,4 +163,5 @@ void Tmain::run(Work work)
     } catch (const std::exception& error) {
         showErrorBox(QString::fromLocal8Bit(error.what()));
     }
+    afterCommand();
 }

@@ -48,7 +48,9 @@ public:
 class FakeDirs : public SystemDirs {
 public:
     QString directory;
+    QString stateDir; ///< empty: the window keeps no journal
     QString windowsDirectory() override { return directory; }
+    QString stateDirectory() override { return stateDir; }
 };
 
 /// Printers for tests: whether a default exists, and a printer that writes PDF.

@@ -125,6 +125,17 @@ TEST(QtUserPrompts, QuestionButtonsAnswerAndEscapeGivesTheEscapeAnswer)
     }
 }
 
+// The recovery question: Escape keeps the journal, so it must not count as No.
+TEST(QtUserPrompts, EscapeOnAYesNoBoxGivesItsOwnAnswerNotNo)
+{
+    const MessageBoxSpec question { QStringLiteral("Confirm"), QStringLiteral("q"), BoxIcon::Question,
+                                    { Answer::Yes, Answer::No }, Answer::Yes, Answer::Cancel };
+    SeenBox seen;
+    EXPECT_EQ(showAndPress(question, QString(), seen), Answer::Cancel);
+    SeenBox seenNo;
+    EXPECT_EQ(showAndPress(question, QStringLiteral("&No"), seenNo), Answer::No);
+}
+
 TEST(QtUserPrompts, WarningAndInformationCaptions)
 {
     SeenBox warning;

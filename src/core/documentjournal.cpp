@@ -1,0 +1,271 @@
+#include "core/documentjournal.h"
+
+#include "core/appcontext.h"
+#include "core/cp1251.h"
+#include "core/diskfile.h"
+#include "core/editorbuffer.h"
+#include "core/journalscan.h"
+#include "core/journalwriter.h"
+#include "core/messageboxes.h"
+#include "core/savedtextsnapshot.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+// The widget's text between two of its positions, '\n' between lines.
+QString editorText(const QTextDocument& document, int from, int to)
+{
+    QString out;
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() <= to; block = block.next()) {
+        if (block.position() > from)
+            out.append(u'\n');
+        const int start = qMax(from, block.position()) - block.position();
+        const int end = qMin(to, block.position() + block.length() - 1) - block.position();
+        if (end > start)
+            out.append(QStringView(block.text()).mid(start, end - start));
+    }
+    return out;
+}
+
+} // namespace
+
+struct DocumentJournal::Pending {
+    bool rewrite = false; // a full copy: `bytes`, or `text` when bytes is null
+    QByteArray bytes;
+    QString text;
+    qint64 position = 0;
+    qint64 removed = 0;
+};
+
+DocumentJournal::DocumentJournal(AppContext& context, const QString& folder)
+    : m_ctx(context)
+    , m_folder(folder)
+{
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(0);
+    connect(&m_flushTimer, &QTimer::timeout, this, &DocumentJournal::flush);
+    if (m_folder.isEmpty())
+        return;
+    connect(m_ctx.memo1->document(), &QTextDocument::contentsChange, this, &DocumentJournal::contentsChange);
+    trackLength();
+}
+
+DocumentJournal::~DocumentJournal() = default;
+
+QString DocumentJournal::folderIn(const QString& stateDirectory)
+{
+    return stateDirectory.isEmpty() ? QString() : QDir(stateDirectory).filePath(QStringLiteral("quillet"));
+}
+
+QString DocumentJournal::path() const
+{
+    return m_writer ? m_writer->path() : QString();
+}
+
+void DocumentJournal::waitIdle()
+{
+    flush();
+    if (m_writer)
+        m_writer->waitIdle();
+}
+
+void DocumentJournal::trackLength()
+{
+    m_length = m_ctx.memo1->textLength();
+    m_blockCount = m_ctx.memo1->document()->blockCount();
+}
+
+void DocumentJournal::startUp()
+{
+    if (m_folder.isEmpty())
+        return;
+    journalscan::removeStale(m_folder, path(), QDateTime::currentDateTime());
+    documentReset();
+    offerRecovery();
+}
+
+void DocumentJournal::documentReset()
+{
+    m_pending.clear();
+    m_started = false;
+    m_creationFailed = false;
+    if (m_writer)
+        m_writer->discard();
+}
+
+void DocumentJournal::contentsChange(int position, int removed, int added)
+{
+    const qint64 oldLength = m_length;
+    const int oldBlocks = m_blockCount;
+    // The change notification that sets Modified comes after this one.
+    const bool pristine = !m_ctx.doc.modified;
+    trackLength();
+    if (m_suspended || m_creationFailed)
+        return;
+
+    const QTextDocument& document = *m_ctx.memo1->document();
+    // Replacing the whole text, the widget counts its end-of-text mark in
+    // (removed and added again); that mark is never text.
+    const int characters = document.characterCount() - 1;
+    const qint64 oldCharacters = oldLength - (oldBlocks - 1);
+    added = int(qMin<qint64>(added, characters - position));
+    removed = int(qMin<qint64>(removed, oldCharacters - position));
+    if (added == 0 && removed == 0)
+        return;
+    const int firstBlock = document.findBlock(position).blockNumber();
+    const int insertedBreaks = document.findBlock(position + added).blockNumber() - firstBlock;
+    const int removedBreaks = insertedBreaks - (m_blockCount - oldBlocks);
+    const qint64 at = position + qint64(firstBlock);
+    const qint64 gone = removed + qint64(removedBreaks);
+    const bool consistent = removed >= 0 && added >= 0 && removedBreaks >= 0 && removedBreaks <= removed && at + gone <= oldLength
+        && oldLength - gone + added + insertedBreaks == m_length;
+
+    Pending change;
+    if (!consistent) {
+        // Numbers that do not add up are never journaled as an edit.
+        change.rewrite = true;
+        change.bytes = m_ctx.memo1->toBytes();
+    } else if (at == 0 && gone == oldLength) {
+        // The whole text replaced: a command's own text spares reading it back.
+        const QString& incoming = m_ctx.memo1->incomingText();
+        change.rewrite = true;
+        change.text = incoming.size() == added ? incoming : editorText(document, position, position + added);
+    } else {
+        change.position = at;
+        change.removed = gone;
+        change.text = editorText(document, position, position + added);
+        if (!m_started) {
+            // The first edit since the document stood as loaded or saved: the
+            // snapshot is the text it changed, so nothing is read back.
+            Pending base;
+            base.rewrite = true;
+            if (pristine && m_ctx.memo2->bytes().size() == oldLength) {
+                base.bytes = m_ctx.memo2->bytes();
+                if (base.bytes.isNull())
+                    base.bytes = QByteArray("");
+                m_pending.push_back(std::move(base));
+            } else {
+                base.bytes = m_ctx.memo1->toBytes();
+                change = std::move(base);
+            }
+        }
+    }
+    m_started = true;
+    m_pending.push_back(std::move(change));
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+bool DocumentJournal::ensureWriter()
+{
+    if (m_writer)
+        return true;
+    QString failedPath;
+    m_writer = JournalWriter::create(m_folder, &failedPath);
+    if (!m_writer) {
+        m_creationFailed = true;
+        reportFailure(failedPath);
+        return false;
+    }
+    m_writer->setErrorHandler([this](const QString& path) {
+        QMetaObject::invokeMethod(this, [this, path] { reportFailure(path); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void DocumentJournal::flush()
+{
+    m_flushTimer.stop();
+    if (m_pending.empty())
+        return;
+    std::vector<Pending> pending;
+    pending.swap(m_pending);
+    if (!ensureWriter()) {
+        m_started = false;
+        return;
+    }
+    const bool launch = m_ctx.doc.launchWroteFile;
+    QString key;
+    for (const Pending& change : pending) {
+        if (change.rewrite) {
+            // Looked up only here: typing never waits for the file system.
+            if (key.isNull())
+                key = journalscan::documentKey(m_ctx.doc.fileName);
+            m_writer->rewrite(key, launch, launch ? m_ctx.memo2->bytes() : QByteArray(), change.bytes, change.text);
+            m_recordedLaunch = launch;
+        } else {
+            m_writer->edit(change.position, change.removed, change.text);
+        }
+    }
+}
+
+void DocumentJournal::checkpoint()
+{
+    flush();
+    if (m_writer && m_started && m_ctx.doc.launchWroteFile != m_recordedLaunch) {
+        m_recordedLaunch = m_ctx.doc.launchWroteFile;
+        m_writer->state(m_recordedLaunch, m_ctx.memo2->bytes());
+    }
+}
+
+void DocumentJournal::offerRecovery()
+{
+    if (m_folder.isEmpty())
+        return;
+    const QString key = journalscan::documentKey(m_ctx.doc.fileName);
+    const auto orphan = journalscan::newestOrphan(m_folder, key, path());
+    if (!orphan)
+        return;
+    const QString name = key.isEmpty() ? DocumentState::untitledFileName() : m_ctx.doc.fileName;
+    const QString time = QDateTime::fromMSecsSinceEpoch(orphan->content.lastTimeMs).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    const Answer answer = messageboxes::askConfirm(
+        *m_ctx.platform.prompts,
+        messageboxes::twoLines(QStringLiteral("Найден несохранённый текст документа %1 (%2).").arg(name, time),
+                               QStringLiteral("Восстановить его?")),
+        { Answer::Yes, Answer::No }, Answer::Yes, Answer::Cancel);
+    if (answer == Answer::No) {
+        QFile::remove(orphan->path);
+        return;
+    }
+    if (answer != Answer::Yes)
+        return; // Escape or the close box: the journal waits for the next start
+
+    const journalformat::Content& content = orphan->content;
+    m_pending.clear();
+    m_suspended = true;
+    m_ctx.memo1->setText(cp1251::decode(content.text));
+    m_suspended = false;
+    trackLength();
+    m_ctx.doc.modified = true;
+    m_ctx.doc.launchWroteFile = content.launchWroteFile;
+    if (content.launchWroteFile) {
+        m_ctx.memo2->setBytes(content.snapshot);
+        // The file holds what the launch wrote before the crash; closing
+        // with No takes back only those bytes.
+        if (!key.isEmpty()) {
+            QFile written(m_ctx.doc.fileName);
+            if (written.open(QIODevice::ReadOnly))
+                diskfile::rememberLaunchWrite(m_ctx.doc, m_ctx.doc.fileName, written.readAll());
+        }
+    }
+    m_started = true;
+    m_creationFailed = false;
+    if (!ensureWriter())
+        return; // the orphan stays: nothing else holds its text
+    m_recordedLaunch = content.launchWroteFile;
+    // The orphan goes once this journal holds its text on the disk.
+    m_writer->rewrite(key, content.launchWroteFile, content.snapshot, content.text, {}, orphan->path);
+}
+
+void DocumentJournal::reportFailure(const QString& path)
+{
+    if (m_reported)
+        return;
+    m_reported = true;
+    messageboxes::showError(*m_ctx.platform.prompts, QStringLiteral("Unable to write to %1").arg(path));
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QStringView>
+#include <functional>
+
+/// The edit journal's file format. A journal is a sequence of records, each
+///   type (1 byte) | payload length (u32) | time (ms since the epoch, i64) |
+///   payload | CRC-32 of everything before it (u32), integers little-endian.
+/// Records are only ever appended, so a crash can tear the last one: reading
+/// stops at the first record that is short or fails its checksum, and what
+/// came before stands.
+namespace journalformat {
+
+enum RecordType : char {
+    Document = 'D', ///< payload: the document's key, UTF-8 (empty: untitled)
+    State = 'S',    ///< payload: LaunchWroteFile (1 byte), then the snapshot when it is set
+    FullText = 'F', ///< payload: the whole text, Windows-1251 bytes
+    Edit = 'E',     ///< payload: position (u64), removed length (u64), inserted bytes
+};
+
+/// Bytes a record adds around its payload.
+constexpr qint64 kOverhead = 1 + 4 + 8 + 4;
+
+/// CRC-32 (the zlib polynomial), continued from `crc` (0 to start).
+quint32 crc32(quint32 crc, const char* data, qint64 length);
+
+QByteArray documentRecord(const QString& key, qint64 timeMs);
+QByteArray stateRecord(bool launchWroteFile, const QByteArray& snapshot, qint64 timeMs);
+QByteArray fullTextRecord(const QByteArray& text, qint64 timeMs);
+QByteArray editRecord(qint64 position, qint64 removed, const QByteArray& inserted, qint64 timeMs);
+
+/// The editing widget's text ('\n' line breaks) as document bytes:
+/// Windows-1251 with CRLF.
+QByteArray encodeEditorText(QStringView text);
+
+/// Writes a full-text record of an editor-form text through `write` (false on
+/// failure) in pieces, so a long text is never held twice in memory.
+bool writeFullTextRecord(QStringView editorText, qint64 timeMs,
+                         const std::function<bool(const char*, qint64)>& write);
+
+/// What a journal holds, read up to its first damaged record.
+struct Content {
+    QString key;                ///< the document's key
+    bool hasDocument = false;   ///< a document record was read
+    bool hasText = false;       ///< a full text was read: there is text to recover
+    QByteArray text;            ///< the text after the last valid edit
+    bool launchWroteFile = false;
+    QByteArray snapshot;        ///< the saved-text snapshot, when LaunchWroteFile
+    qint64 lastTimeMs = 0;      ///< time of the last valid record
+    qint64 validLength = 0;     ///< bytes up to the end of the last valid record
+    int records = 0;
+};
+
+/// Reads a journal from the device's current position to its end.
+Content read(QIODevice& device);
+Content read(const QByteArray& bytes);
+
+} // namespace journalformat

@@ -1,0 +1,136 @@
+#include "core/journalformat.h"
+#include "core/journalscan.h"
+#include "core/journalwriter.h"
+#include "support/filebytes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QThread>
+#include <QTemporaryDir>
+#include <atomic>
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+namespace jf = journalformat;
+
+namespace {
+
+QByteArray sample()
+{
+    return jf::documentRecord(QStringLiteral("/d.htm"), 1) + jf::stateRecord(false, {}, 1)
+        + jf::fullTextRecord("abc\r\ndef", 2) + jf::editRecord(1, 2, "XY", 3) + jf::editRecord(8, 0, "!", 4);
+}
+
+} // namespace
+
+// A crash can cut the journal anywhere, or leave garbage in its last record:
+// what was complete before stands, nothing after is replayed.
+TEST(JournalFormat, ATornOrDamagedTailIsIgnored)
+{
+    const QByteArray whole = sample();
+    const qint64 edit2 = jf::kOverhead + 17;
+    const qint64 edit1 = jf::kOverhead + 18;
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool hasText;
+        QByteArray text;
+        qint64 lastTime;
+    };
+    QByteArray flipped = whole;
+    flipped[flipped.size() - 6] = char(flipped[flipped.size() - 6] ^ 0x20);
+    QByteArray badEdit = whole.left(whole.size() - edit2) + jf::editRecord(99, 0, "?", 5);
+    const Case cases[] = {
+        { "whole", whole, true, "aXY\r\ndef!", 4 },
+        { "last record cut short", whole.left(whole.size() - 1), true, "aXY\r\ndef", 3 },
+        { "only the last header left", whole.left(whole.size() - edit2 + 5), true, "aXY\r\ndef", 3 },
+        { "a byte of the last record changed", flipped, true, "aXY\r\ndef", 3 },
+        { "an edit beyond the text", badEdit, true, "aXY\r\ndef", 3 },
+        { "both edits gone", whole.left(whole.size() - edit2 - edit1), true, "abc\r\ndef", 2 },
+        { "full text cut", whole.left(whole.size() - edit2 - edit1 - 3), false, {}, 1 },
+        { "text before any document record", jf::fullTextRecord("x", 1), false, {}, 0 },
+        { "empty", {}, false, {}, 0 },
+    };
+    for (const Case& c : cases) {
+        const jf::Content content = jf::read(c.bytes);
+        EXPECT_EQ(content.hasText, c.hasText) << c.name;
+        EXPECT_EQ(content.text, c.text) << c.name;
+        EXPECT_EQ(content.lastTimeMs, c.lastTime) << c.name;
+    }
+    EXPECT_EQ(jf::read(whole).key, QStringLiteral("/d.htm"));
+    EXPECT_EQ(jf::crc32(0, "123456789", 9), 0xCBF43926u) << "the standard check value";
+}
+
+TEST(JournalWriter, WritesLocksRewritesAndDeletesItsJournal)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("quillet"));
+    auto writer = JournalWriter::create(folder, nullptr);
+    ASSERT_TRUE(writer);
+    const QString path = writer->path();
+    EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QString::number(QCoreApplication::applicationPid()) + u'-'));
+
+    writer->rewrite(QStringLiteral("/d.htm"), false, {}, "base", {});
+    // Enough typing on a short text to pass the rewrite threshold many times.
+    QByteArray expected = "base";
+    for (int i = 0; i < 20000; ++i) {
+        writer->edit(expected.size(), 0, QStringLiteral("ab\n"));
+        expected += "ab\r\n";
+        writer->edit(expected.size() - 4, 4, QString());
+        expected.chop(4);
+    }
+    writer->edit(0, 1, QStringLiteral("Б"));
+    expected = "\xc1" + expected.mid(1);
+    writer->waitIdle();
+    const jf::Content content = jf::read(readAll(path));
+    EXPECT_EQ(content.text, expected);
+    EXPECT_LT(QFileInfo(path).size(), 2 * 64 * 1024) << "rewritten as one copy, not grown with every edit";
+    EXPECT_FALSE(journalscan::newestOrphan(folder, QStringLiteral("/d.htm"), {})) << "locked while it runs";
+
+    writer->discard();
+    writer->waitIdle();
+    EXPECT_FALSE(jf::read(readAll(path)).hasText);
+    writer.reset();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+// A full disk for the journal folder: a tiny file system of its own.
+TEST(JournalWriter, AFullDiskIsReportedOnceAndWritingResumesWhenThereIsRoom)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("small"));
+    QDir().mkpath(folder);
+    if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=128k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): the full-disk case is not run";
+    const QString filler = QDir(folder).filePath(QStringLiteral("filler"));
+    {
+        QFile f(filler);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(100 * 1024, 'x'));
+    }
+    {
+        auto writer = JournalWriter::create(folder, nullptr);
+        ASSERT_TRUE(writer);
+        std::atomic<int> errors { 0 };
+        QString reported;
+        writer->setErrorHandler([&](const QString& path) {
+            reported = path;
+            ++errors;
+        });
+        const QByteArray text(60 * 1024, 'a');
+        writer->rewrite(QStringLiteral("/d.htm"), false, {}, text, {});
+        writer->edit(0, 0, QStringLiteral("b"));
+        writer->waitIdle();
+        EXPECT_EQ(errors.load(), 1);
+        EXPECT_EQ(reported, writer->path());
+
+        QFile::remove(filler);
+        writer->edit(0, 0, QStringLiteral("c"));
+        QThread::msleep(JournalWriter::kRetryDelayMs + 200);
+        writer->waitIdle();
+        EXPECT_EQ(jf::read(readAll(writer->path())).text, "cb" + text) << "nothing queued was dropped";
+        EXPECT_EQ(errors.load(), 1);
+    }
+    ::umount(QFile::encodeName(folder).constData());
+}

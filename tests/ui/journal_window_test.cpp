@@ -1,0 +1,319 @@
+#include "core/documentjournal.h"
+#include "core/editorbuffer.h"
+#include "core/journalformat.h"
+#include "core/journalscan.h"
+#include "core/savedtextsnapshot.h"
+#include "support/fakeplatform.h"
+#include "support/filebytes.h"
+#include "ui/umain.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+// An editor window whose journals live in `state`: what two editors of the
+// same user share.
+struct Editor {
+    Editor(const QString& config, const QString& state, const QStringList& arguments, QList<Answer> answers = {})
+    {
+        fake.dirs.directory = config;
+        fake.dirs.stateDir = state;
+        fake.prompts.answers = answers;
+        window = std::make_unique<Tmain>(fake.platform(), arguments);
+    }
+    EditorBuffer& memo() { return *window->memo(); }
+    AppContext& ctx() { return window->context(); }
+    DocumentJournal& journal() { return *ctx().journal; }
+    // What the journal would give back after a crash now.
+    journalformat::Content journaled()
+    {
+        journal().waitIdle();
+        return journalformat::read(readAll(journal().path()));
+    }
+
+    FakePlatform fake;
+    std::unique_ptr<Tmain> window;
+};
+
+struct JournalTest : ::testing::Test {
+    JournalTest()
+    {
+        writeAll(dir.filePath(QStringLiteral("Brannoc Quillet.ini")), "[USER]\r\nname=Tester\r\n");
+    }
+    QString folder() const { return dir.filePath(QStringLiteral("state/quillet")); }
+    std::unique_ptr<Editor> editor(const QStringList& arguments = {}, QList<Answer> answers = {})
+    {
+        return std::make_unique<Editor>(dir.path(), dir.filePath(QStringLiteral("state")), arguments, answers);
+    }
+    QString file(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        writeAll(path, bytes);
+        return path;
+    }
+    // What a dead editor leaves: a journal nobody holds.
+    QString orphan(const QString& key, const QByteArray& text, qint64 timeMs, bool launch = false,
+                   const QByteArray& snapshot = {}, const QString& name = QStringLiteral("1-a.journal"))
+    {
+        QDir().mkpath(folder());
+        const QString path = QDir(folder()).filePath(name);
+        writeAll(path, journalformat::documentRecord(key, timeMs) + journalformat::stateRecord(launch, snapshot, timeMs)
+                           + journalformat::fullTextRecord(text, timeMs));
+        return path;
+    }
+    QStringList journals() const { return QDir(folder()).entryList({ QStringLiteral("*.journal*") }, QDir::Files); }
+
+    QTemporaryDir dir;
+};
+
+void type(EditorBuffer& memo, const QString& keys)
+{
+    for (const QChar c : keys) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(&memo, char(c.unicode()));
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&memo, &press);
+    }
+}
+
+} // namespace
+
+// The journal's text is compared with the editor's own bytes after each kind
+// of change: typing, line breaks typed and deleted, commands, whole-text
+// commands, all through the widget's change notification.
+TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
+{
+    const QString doc = file(QStringLiteral("page.htm"), "<HTML>\r\n<BODY>\r\n  a   b  \r\n</BODY>\r\n</HTML>");
+    auto e = editor({ doc });
+    EditorBuffer& memo = e->memo();
+    const QString key = journalscan::documentKey(doc);
+    // A whole-text command leaves one full copy (three records: document,
+    // state, text); every other change appends to the journal.
+    struct Step {
+        const char* name;
+        bool wholeText;
+        std::function<void()> run;
+    };
+    const std::vector<Step> steps = {
+        { "typing in the middle", false, [&] { memo.setSelStart(8); type(memo, QStringLiteral("Привет")); } },
+        { "Enter", false, [&] { QTest::keyClick(&memo, Qt::Key_Return); } },
+        { "Backspace over a line break", false, [&] { memo.setSelStart(8); QTest::keyClick(&memo, Qt::Key_Backspace); } },
+        { "Delete over a line break", false, [&] { memo.setSelStart(6); QTest::keyClick(&memo, Qt::Key_End); QTest::keyClick(&memo, Qt::Key_Delete); } },
+        { "selection across lines replaced", false, [&] { memo.setSelStart(3); memo.setSelLength(12); type(memo, QStringLiteral("x")); } },
+        { "a command's text", false, [&] { memo.setSelStart(2); memo.setSelLength(3); e->window->Bold1Click(); } },
+        { "a line replaced", false, [&] { memo.setLine(0, QStringLiteral("<P>\r\n<P>")); } },
+        { "space removal", true, [&] { e->window->Nospase1Click(); } },
+        { "select all + Ctrl+B", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
+        { "typing at the very end", false, [&] { memo.setSelStart(memo.textLength()); type(memo, QStringLiteral("z\r")); } },
+        { "typing at the very start", false, [&] { memo.setSelStart(0); type(memo, QStringLiteral("0")); } },
+    };
+    int records = 0;
+    for (const Step& step : steps) {
+        step.run();
+        const journalformat::Content content = e->journaled();
+        EXPECT_TRUE(content.hasText) << step.name;
+        EXPECT_EQ(content.text, memo.toBytes()) << step.name;
+        EXPECT_EQ(content.key, key) << step.name;
+        if (step.wholeText)
+            EXPECT_EQ(content.records, 3) << step.name;
+        else
+            EXPECT_GT(content.records, records) << step.name;
+        records = content.records;
+    }
+}
+
+TEST_F(JournalTest, SavingClosingAndNewLeaveNothingToRecover)
+{
+    const QString doc = file(QStringLiteral("page.htm"), "<HTML>");
+    auto e = editor({ doc });
+    type(e->memo(), QStringLiteral("abc"));
+    // Document, state, the loaded text taken from the snapshot (never read
+    // back from the editing area), then one record per key.
+    ASSERT_EQ(e->journaled().records, 6);
+    const QString journalPath = e->journal().path();
+    EXPECT_TRUE(journalPath.contains(QString::number(QCoreApplication::applicationPid()))) << journalPath.toStdString();
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    e->window->Save2Click();
+    EXPECT_FALSE(e->journaled().hasText) << "saved";
+
+    type(e->memo(), QStringLiteral("d"));
+    ASSERT_TRUE(e->journaled().hasText);
+    e->fake.prompts.answers = { Answer::No };
+    e->window->NewDocClick();
+    EXPECT_FALSE(e->journaled().hasText) << "replaced after New's question";
+
+    type(e->memo(), QStringLiteral("e"));
+    EXPECT_EQ(e->journaled().text, e->memo().toBytes()) << "the new document's text";
+    EXPECT_EQ(e->journaled().key, QString()) << "untitled";
+
+    e->fake.prompts.answers = { Answer::No };
+    EXPECT_TRUE(e->window->close()) << "closing answered No";
+    e.reset();
+    EXPECT_FALSE(QFile::exists(journalPath));
+}
+
+TEST_F(JournalTest, StartUpOffersTheNewestOrphanAndYesRestoresItsText)
+{
+    const QByteArray onDisk = "<HTML>\r\nsaved\r\n</HTML>";
+    const QString doc = file(QStringLiteral("page.htm"), onDisk);
+    const QString link = dir.filePath(QStringLiteral("link.htm"));
+    QFile::link(doc, link);
+    const qint64 t = QDateTime(QDate(2026, 3, 4), QTime(5, 6)).toMSecsSinceEpoch();
+    const QString key = journalscan::documentKey(doc);
+    orphan(key, "older", t - 60000, false, {}, QStringLiteral("1-old.journal"));
+    const QString newest = orphan(key, "<HTML>\r\nunsaved Ж\r\n</HTML>", t, false, {}, QStringLiteral("2-new.journal"));
+    orphan(journalscan::documentKey(dir.filePath(QStringLiteral("other.htm"))), "other", t + 1,
+           false, {}, QStringLiteral("3-other.journal"));
+
+    auto e = editor({ link }, { Answer::Yes });
+    ASSERT_EQ(e->fake.prompts.boxes.size(), 1);
+    const MessageBoxSpec& box = e->fake.prompts.boxes.first();
+    EXPECT_EQ(box.caption, QStringLiteral("Confirm"));
+    EXPECT_EQ(box.icon, BoxIcon::Question);
+    EXPECT_EQ(box.text, QStringLiteral("Найден несохранённый текст документа %1 (04.03.2026 05:06).\n\rВосстановить его?").arg(link));
+    EXPECT_EQ(box.buttons, QList<Answer>({ Answer::Yes, Answer::No }));
+    EXPECT_EQ(box.defaultButton, Answer::Yes);
+
+    EXPECT_EQ(e->memo().toBytes(), QByteArray("<HTML>\r\nunsaved Ж\r\n</HTML>"));
+    EXPECT_TRUE(e->ctx().doc.modified);
+    EXPECT_EQ(e->ctx().doc.fileName, link);
+    EXPECT_EQ(e->window->windowTitle(), QStringLiteral("Brannoc Quillet 1.7 [%1]").arg(link));
+    EXPECT_EQ(e->ctx().memo2->bytes(), onDisk);
+    EXPECT_EQ(e->journaled().text, e->memo().toBytes()) << "this editor's journal took the text over";
+    EXPECT_FALSE(QFile::exists(newest)) << "the recovered orphan is gone";
+
+    e->fake.prompts.answers = { Answer::No };
+    e->window->close();
+    EXPECT_EQ(readAll(doc), onDisk) << "closing with No gives the file what it had";
+}
+
+TEST_F(JournalTest, DecliningDeletesTheOrphanAndEscapeKeepsIt)
+{
+    const QByteArray onDisk = "saved";
+    const QString doc = file(QStringLiteral("page.htm"), onDisk);
+    const QString path = orphan(journalscan::documentKey(doc), "unsaved", QDateTime::currentMSecsSinceEpoch());
+    {
+        auto e = editor({ doc }, { Answer::Cancel });
+        EXPECT_EQ(e->fake.prompts.boxes.size(), 1);
+        EXPECT_EQ(e->memo().toBytes(), onDisk);
+        EXPECT_FALSE(e->ctx().doc.modified);
+    }
+    EXPECT_TRUE(QFile::exists(path)) << "Escape keeps it for the next start";
+    {
+        auto e = editor({ doc }, { Answer::No });
+        EXPECT_EQ(e->fake.prompts.boxes.size(), 1);
+        EXPECT_EQ(e->memo().toBytes(), onDisk);
+    }
+    EXPECT_FALSE(QFile::exists(path)) << "No deletes it";
+    auto e = editor({ doc });
+    EXPECT_TRUE(e->fake.prompts.boxes.isEmpty());
+}
+
+TEST_F(JournalTest, RecoveryRestoresLaunchWroteFileAndTheSnapshot)
+{
+    const QByteArray before = "as last saved";
+    // A preview wrote the edited text into the file before the crash.
+    const QString doc = file(QStringLiteral("page.htm"), "edited, previewed");
+    orphan(journalscan::documentKey(doc), "edited, previewed, more", QDateTime::currentMSecsSinceEpoch(), true, before);
+    auto e = editor({ doc }, { Answer::Yes });
+    EXPECT_TRUE(e->ctx().doc.launchWroteFile);
+    EXPECT_EQ(e->ctx().memo2->bytes(), before);
+    e->fake.prompts.answers = { Answer::No };
+    e->window->close();
+    EXPECT_EQ(readAll(doc), before) << "the restore rule still holds";
+}
+
+TEST_F(JournalTest, APreviewIsJournaledWithTheSnapshot)
+{
+    const QString doc = file(QStringLiteral("page.htm"), "saved");
+    auto e = editor({ doc });
+    type(e->memo(), QStringLiteral("x"));
+    e->window->RunWithDocument(QStringLiteral("/bin/true"));
+    ASSERT_TRUE(e->ctx().doc.launchWroteFile);
+    const journalformat::Content content = e->journaled();
+    EXPECT_TRUE(content.launchWroteFile);
+    EXPECT_EQ(content.snapshot, QByteArray("saved"));
+}
+
+TEST_F(JournalTest, OpenOffersTheOpenedDocumentsOrphan)
+{
+    const QString doc = file(QStringLiteral("page.htm"), "saved");
+    orphan(journalscan::documentKey(doc), "unsaved", QDateTime::currentMSecsSinceEpoch());
+    auto e = editor();
+    EXPECT_TRUE(e->fake.prompts.boxes.isEmpty()) << "the untitled document has no orphan";
+    e->fake.prompts.openResults = { FileDialogResult { doc, 1 } };
+    e->fake.prompts.answers = { Answer::Yes };
+    e->window->OpenBtnClick();
+    EXPECT_EQ(e->fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(e->memo().toBytes(), QByteArray("unsaved"));
+    EXPECT_TRUE(e->ctx().doc.modified);
+}
+
+TEST_F(JournalTest, ALiveEditorsJournalIsNeverOfferedAndTwoEditorsKeepTheirOwn)
+{
+    const QString one = file(QStringLiteral("one.htm"), "one");
+    const QString two = file(QStringLiteral("two.htm"), "two");
+    auto first = editor({ one });
+    auto second = editor({ two });
+    type(first->memo(), QStringLiteral("1"));
+    type(second->memo(), QStringLiteral("2"));
+    EXPECT_NE(first->journal().path(), second->journal().path());
+    EXPECT_EQ(first->journaled().text, QByteArray("1one"));
+    EXPECT_EQ(first->journaled().key, journalscan::documentKey(one));
+    EXPECT_EQ(second->journaled().text, QByteArray("2two"));
+    EXPECT_EQ(second->journaled().key, journalscan::documentKey(two));
+
+    auto third = editor({ one });
+    EXPECT_TRUE(third->fake.prompts.boxes.isEmpty()) << "the first editor still holds its journal";
+}
+
+TEST_F(JournalTest, StaleJournalsAreRemovedAtStartUp)
+{
+    const QString old = orphan(QStringLiteral("/x.htm"), "old", 0, false, {}, QStringLiteral("1-old.journal"));
+    const QString recent = orphan(QStringLiteral("/x.htm"), "recent", 0, false, {}, QStringLiteral("2-recent.journal"));
+    const QString empty = QDir(folder()).filePath(QStringLiteral("3-empty.journal"));
+    writeAll(empty, journalformat::documentRecord(QStringLiteral("/x.htm"), 0));
+    const QString torn = QDir(folder()).filePath(QStringLiteral("4-torn.journal.tmp"));
+    writeAll(torn, "half");
+    QFile f(old);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addDays(-31), QFileDevice::FileModificationTime));
+    f.close();
+    QFile g(recent);
+    ASSERT_TRUE(g.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(g.setFileTime(QDateTime::currentDateTime().addDays(-29), QFileDevice::FileModificationTime));
+    g.close();
+
+    auto e = editor();
+    EXPECT_EQ(journals(), QStringList({ QStringLiteral("2-recent.journal") }));
+}
+
+TEST_F(JournalTest, AJournalThatCannotBeWrittenNeverStopsEditing)
+{
+    // The state folder is a file: no journal folder can be made there.
+    writeAll(dir.filePath(QStringLiteral("state")), "not a folder");
+    const QString doc = file(QStringLiteral("page.htm"), "saved");
+    auto e = editor({ doc });
+    type(e->memo(), QStringLiteral("ab"));
+    QApplication::processEvents();
+    type(e->memo(), QStringLiteral("c"));
+    QApplication::processEvents();
+    EXPECT_EQ(e->memo().toBytes(), QByteArray("abcsaved"));
+    ASSERT_EQ(e->fake.prompts.boxes.size(), 1) << "once per run";
+    EXPECT_TRUE(e->fake.prompts.boxes.first().text.startsWith(QStringLiteral("Unable to write to ") + folder() + u'/'))
+        << e->fake.prompts.boxes.first().text.toStdString();
+    EXPECT_EQ(e->fake.prompts.boxes.first().icon, BoxIcon::Stop);
+}
