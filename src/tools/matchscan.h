@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <optional>
 
 class QTextDocument;
@@ -31,7 +32,10 @@ std::optional<Match> scan(const QStringList& lines, const QString& search);
 /// The scan over an editing widget's document, one block per line, without
 /// building the whole text: it walks the blocks from the last one up and
 /// stops at the first that holds the text, which is the same line the
-/// forward scan ends on.
-std::optional<Match> scan(const QTextDocument& document, const QString& search);
+/// forward scan ends on. Blocks that continue a line are read as part of
+/// it; `toDocument` turns a widget position into a document position, by
+/// default one break of two characters per block.
+std::optional<Match> scan(const QTextDocument& document, const QString& search,
+                          const std::function<qsizetype(int)>& toDocument = {});
 
 } // namespace matchscan
