@@ -432,6 +432,33 @@ int main(int argc, char** argv)
                                         window->Bold1Click();
                                     }),
                              QStringLiteral("<= 2x") });
+        {
+            // What the toolkit alone does with the line: one block of megabytes.
+            QFile longIn(doc.longFile);
+            longIn.open(QIODevice::ReadOnly);
+            const QByteArray longBytes = longIn.readAll();
+            QPlainTextEdit bareLong;
+            bareLong.setLineWrapMode(QPlainTextEdit::NoWrap);
+            bareLong.resize(600, 377);
+            bareLong.show();
+            settle();
+            QElapsedTimer timer;
+            timer.start();
+            bareLong.setPlainText(linebreaks::decodeToEditorText(longBytes));
+            settle();
+            const double bareOpen = msSince(timer);
+            QTextCursor middle = bareLong.textCursor();
+            middle.setPosition(int(longBytes.size() / 2));
+            bareLong.setTextCursor(middle);
+            settle();
+            const double start = cpuMs();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QApplication::sendEvent(&bareLong, &press);
+            bareLong.viewport()->repaint();
+            settle();
+            longRows.push_back({ QStringLiteral("bare QPlainTextEdit: open / key 'a' (CPU)"), bareOpen,
+                                 QStringLiteral("for comparison; its key: %1 ms").arg(cpuMs() - start, 0, 'f', 1) });
+        }
         QTextStream(stdout) << "\n" << doc.mib << " MiB page in one line (same floor)";
         report(doc.mib, bytes.size(), memo.lineCount(), floorMs, longRows, doc.floorPeak, doc.longPeak);
         window->context().doc.modified = false;

@@ -11,9 +11,13 @@
 /// wherever the text is read.
 namespace displayblocks {
 
-/// Lines longer than this are shown in pieces of this many characters; a
-/// piece that grows past twice as much is cut again.
+/// Lines longer than this are shown in pieces; a piece that grows past
+/// twice as much is cut again.
 constexpr int kBound = 4096;
+
+/// The length of a piece: short enough that laying out and painting a
+/// screenful of pieces stays far below a keystroke's budget.
+constexpr int kPiece = 1024;
 
 /// The block-format property marking a block that continues the line of
 /// the block before it.

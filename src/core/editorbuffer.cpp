@@ -21,6 +21,7 @@
 
 using displayblocks::continuesLine;
 using displayblocks::kBound;
+using displayblocks::kPiece;
 
 namespace {
 
@@ -52,19 +53,20 @@ bool hasLongLine(QStringView text)
     }
 }
 
-// The widget's text with a '\n' after every bound's worth of a long line;
+// The widget's text with a '\n' after every piece of a long line;
 // `pieces` receives the numbers of the blocks that continue a line.
 QString cutLongLines(const QString& text, std::vector<int>& pieces)
 {
     QString out;
-    out.reserve(text.size() + text.size() / kBound + 1);
+    out.reserve(text.size() + text.size() / kPiece + 1);
     int blockNumber = 0;
     qsizetype from = 0;
     for (;;) {
         const qsizetype next = text.indexOf(u'\n', from);
         const qsizetype end = next < 0 ? text.size() : next;
-        for (; end - from > kBound; from += kBound) {
-            out.append(QStringView(text).mid(from, kBound)).append(u'\n');
+        // A line at the bound stays whole; a longer one is cut in pieces.
+        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+            out.append(QStringView(text).mid(from, piece)).append(u'\n');
             pieces.push_back(++blockNumber);
         }
         out.append(QStringView(text).mid(from, end - from));
@@ -371,14 +373,14 @@ void EditorBuffer::insertEditorText(QTextCursor& cursor, const QString& editorTe
     // block a join.
     const int firstBlock = cursor.blockNumber();
     const QTextBlockFormat lineStart = displayblocks::lineStartFormat(cursor.blockFormat());
-    const QTextBlockFormat piece = displayblocks::continuationFormat(lineStart);
+    const QTextBlockFormat continuation = displayblocks::continuationFormat(lineStart);
     qsizetype from = 0;
     for (;;) {
         const qsizetype next = editorText.indexOf(u'\n', from);
         const qsizetype end = next < 0 ? editorText.size() : next;
-        for (; end - from > kBound; from += kBound) {
-            cursor.insertText(editorText.mid(from, kBound));
-            cursor.insertBlock(piece);
+        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+            cursor.insertText(editorText.mid(from, piece));
+            cursor.insertBlock(continuation);
             m_hasJoins = true;
         }
         cursor.insertText(editorText.mid(from, end - from));
@@ -412,8 +414,8 @@ void EditorBuffer::splitIfTooLong(const QTextBlock& block)
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     int position = block.position();
-    for (int left = block.length() - 1; left > kBound; left -= kBound) {
-        cursor.setPosition(position + kBound);
+    for (int left = block.length() - 1; left > kPiece; left -= kPiece) {
+        cursor.setPosition(position + kPiece);
         cursor.insertBlock(piece);
         position = cursor.position();
     }

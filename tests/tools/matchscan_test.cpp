@@ -46,8 +46,8 @@ std::vector<ScanCase> scanCases()
           Match { 6, 2 } },
         { "whole line", { "x", "abc" }, "abc", Match { 3, 3 } },
         // Lines longer than the editing area's bound, shown in pieces.
-        { "match across a join", { "x", QString(displayblocks::kBound - 2, u'a') + "needle" + QString(5000, u'b') },
-          "needle", Match { 3 + displayblocks::kBound - 2, 6 } },
+        { "match across a join", { "x", QString(displayblocks::kPiece - 2, u'a') + "needle" + QString(5000, u'b') },
+          "needle", Match { 3 + displayblocks::kPiece - 2, 6 } },
         { "last of two pieced lines", { QString(9000, u'a') + "needle", QString(9000, u'b') + "needle", "c" },
           "needle", Match { 9008 + 9000, 6 } },
         { "no match across a break after a pieced line", { QString(5000, u'a') + "ne", "edle" }, "needle",
