@@ -73,4 +73,9 @@ QByteArray make(qsizetype bytes)
     return out;
 }
 
+QByteArray makeOneLine(qsizetype bytes)
+{
+    return make(bytes).replace("\r\n", "  ");
+}
+
 } // namespace benchdocument

@@ -15,4 +15,8 @@ QString marker();
 /// area's capacity still loads.
 QByteArray make(qsizetype bytes);
 
+/// The same page minified: every line break turned into two blanks, one
+/// line of the same size.
+QByteArray makeOneLine(qsizetype bytes);
+
 } // namespace benchdocument

@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <ctime>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -110,6 +111,31 @@ double median(int reps, const std::function<void()>& prepare, const std::functio
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+double cpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// CPU time of one key pressed in the editing area with the caret at `at`,
+// until the event loop is idle again, the repaint included.
+double keyCpuMs(EditorBuffer& memo, qsizetype at, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    memo.setSelStart(at);
+    memo.setFocus();
+    memo.viewport()->repaint();
+    settle();
+    const double start = cpuMs();
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&memo, &press);
+    QApplication::sendEvent(&memo, &release);
+    memo.viewport()->repaint();
+    settle();
+    return cpuMs() - start;
 }
 
 long peakKiB()
@@ -408,16 +434,21 @@ int main(int argc, char** argv)
         QString file;
         long floorPeak, loadPeak;
         std::pair<long, long> plainPeaks, journalPeaks;
+        QString longFile;
+        long longPeak;
     };
     const QString state = dir.filePath(QStringLiteral("state"));
     std::vector<Doc> docs;
     for (int mib : sizes) {
         const QString file = dir.filePath(QStringLiteral("doc%1.htm").arg(mib));
         writeBytes(file, benchdocument::make(qsizetype(mib) * 1024 * 1024));
+        const QString longFile = dir.filePath(QStringLiteral("long%1.htm").arg(mib));
+        writeBytes(longFile, benchdocument::makeOneLine(qsizetype(mib) * 1024 * 1024));
         docs.push_back({ mib, file, childPeak(argc, argv, dir.path(), file, true),
                          childPeak(argc, argv, dir.path(), file, false),
                          commandPeaks(argc, argv, dir.path(), file, QString()),
-                         commandPeaks(argc, argv, dir.path(), file, state) });
+                         commandPeaks(argc, argv, dir.path(), file, state), longFile,
+                         childPeak(argc, argv, dir.path(), longFile, false) });
     }
 
     QApplication app(argc, argv);
@@ -519,8 +550,94 @@ int main(int argc, char** argv)
         std::sort(keys.begin(), keys.end());
         rows.push_back({ QStringLiteral("one keystroke in the middle (+ repaint)"), keys[keys.size() / 2],
                          QStringLiteral("< 20 ms") });
+        const double ordinaryLoad = load;
+        const double ordinarySave = rows[2].ms;
 
         report(doc.mib, bytes.size(), memo.document()->blockCount(), floorMs, rows, doc.floorPeak, doc.loadPeak);
+        window->context().doc.modified = false;
+
+        // The same bytes minified into one line: opening, keys and commands.
+        fake.prompts.openName = doc.longFile;
+        std::vector<Row> longRows;
+        const double longLoad = median(reps, reset, [&] { window->OpenBtnClick(); });
+        longRows.push_back({ QStringLiteral("load from file (Open)"), longLoad,
+                             QStringLiteral("<= 1.3x the ordinary load (%1x)").arg(longLoad / ordinaryLoad, 0, 'f', 2) });
+        if (memo.lineCount() != 1)
+            std::fprintf(stderr, "one-line page shows %d lines\n", memo.lineCount());
+        struct KeyCase {
+            const char* name;
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            QString text;
+        };
+        const KeyCase keyCases[] = {
+            { "key 'a' (CPU)", Qt::Key_A, Qt::NoModifier, QStringLiteral("a") },
+            { "Backspace (CPU)", Qt::Key_Backspace, Qt::NoModifier, QString() },
+            { "Delete (CPU)", Qt::Key_Delete, Qt::NoModifier, QString() },
+            { "Shift+Right (CPU)", Qt::Key_Right, Qt::ShiftModifier, QString() },
+            { "Home (CPU)", Qt::Key_Home, Qt::NoModifier, QString() },
+            { "End (CPU)", Qt::Key_End, Qt::NoModifier, QString() },
+            { "Ctrl+Home (CPU)", Qt::Key_Home, Qt::ControlModifier, QString() },
+            { "Ctrl+End (CPU)", Qt::Key_End, Qt::ControlModifier, QString() },
+            { "PageDown (CPU)", Qt::Key_PageDown, Qt::NoModifier, QString() },
+        };
+        for (const KeyCase& k : keyCases) {
+            std::vector<double> times;
+            for (qsizetype at : { memo.textLength() / 2, memo.textLength() / 3 + 4095, qsizetype(4096) })
+                times.push_back(keyCpuMs(memo, at, k.key, k.modifiers, k.text));
+            std::sort(times.begin(), times.end());
+            longRows.push_back({ QStringLiteral("%1, worst of 3 places").arg(QLatin1String(k.name)), times.back(),
+                                 QStringLiteral("< 20 ms") });
+        }
+        window->context().doc.fileName = dir.filePath(QStringLiteral("savedlong.htm"));
+        const double longSave = median(reps, [] {}, [&] { window->Save2Click(); });
+        longRows.push_back({ QStringLiteral("save"), longSave,
+                             QStringLiteral("<= 2x floor; ordinary save %1 ms").arg(ordinarySave, 0, 'f', 1) });
+        dialog->setFindText(benchdocument::marker());
+        longRows.push_back({ QStringLiteral("one find press"),
+                             median(reps, [&] { memo.setSelStart(0); }, [&] { window->ReplaceDlgFind(); }),
+                             QStringLiteral("<= 0.5x") });
+        dialog->hide();
+        auto reloadLong = [&] {
+            reset();
+            window->OpenBtnClick();
+        };
+        longRows.push_back({ QStringLiteral("select all + wrap in <B> (Ctrl+A, Ctrl+B)"),
+                             median(reps, reloadLong,
+                                    [&] {
+                                        window->SelectAll1Click();
+                                        window->Bold1Click();
+                                    }),
+                             QStringLiteral("<= 2x") });
+        {
+            // What the toolkit alone does with the line: one block of megabytes.
+            QFile longIn(doc.longFile);
+            longIn.open(QIODevice::ReadOnly);
+            const QByteArray longBytes = longIn.readAll();
+            QPlainTextEdit bareLong;
+            bareLong.setLineWrapMode(QPlainTextEdit::NoWrap);
+            bareLong.resize(600, 377);
+            bareLong.show();
+            settle();
+            QElapsedTimer timer;
+            timer.start();
+            bareLong.setPlainText(linebreaks::decodeToEditorText(longBytes));
+            settle();
+            const double bareOpen = msSince(timer);
+            QTextCursor middle = bareLong.textCursor();
+            middle.setPosition(int(longBytes.size() / 2));
+            bareLong.setTextCursor(middle);
+            settle();
+            const double start = cpuMs();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QApplication::sendEvent(&bareLong, &press);
+            bareLong.viewport()->repaint();
+            settle();
+            longRows.push_back({ QStringLiteral("bare QPlainTextEdit: open / key 'a' (CPU)"), bareOpen,
+                                 QStringLiteral("for comparison; its key: %1 ms").arg(cpuMs() - start, 0, 'f', 1) });
+        }
+        QTextStream(stdout) << "\n" << doc.mib << " MiB page in one line (same floor)";
+        report(doc.mib, bytes.size(), memo.lineCount(), floorMs, longRows, doc.floorPeak, doc.longPeak);
         window->context().doc.modified = false;
         window.reset();
         journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);

@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 #include "core/editorfont.h"
 #include "core/cp1251.h"
+#include "core/displayblocks.h"
 #include "core/linebreaks.h"
 
 #include <QClipboard>
@@ -15,6 +16,12 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+
+#include <algorithm>
+
+using displayblocks::continuesLine;
+using displayblocks::kBound;
+using displayblocks::kPiece;
 
 namespace {
 
@@ -32,6 +39,45 @@ qsizetype documentLength(const QString& editorText)
     return editorText.size() + editorText.count(u'\n');
 }
 
+// Whether some stretch between breaks is longer than the bound.
+bool hasLongLine(QStringView text)
+{
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype next = text.indexOf(u'\n', from);
+        if ((next < 0 ? text.size() : next) - from > kBound)
+            return true;
+        if (next < 0)
+            return false;
+        from = next + 1;
+    }
+}
+
+// The widget's text with a '\n' after every piece of a long line;
+// `pieces` receives the numbers of the blocks that continue a line.
+QString cutLongLines(const QString& text, std::vector<int>& pieces)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / kPiece + 1);
+    int blockNumber = 0;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype next = text.indexOf(u'\n', from);
+        const qsizetype end = next < 0 ? text.size() : next;
+        // A line at the bound stays whole; a longer one is cut in pieces.
+        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+            out.append(QStringView(text).mid(from, piece)).append(u'\n');
+            pieces.push_back(++blockNumber);
+        }
+        out.append(QStringView(text).mid(from, end - from));
+        if (next < 0)
+            return out;
+        out.append(u'\n');
+        ++blockNumber;
+        from = next + 1;
+    }
+}
+
 } // namespace
 
 EditorBuffer::EditorBuffer(QWidget* parent)
@@ -47,6 +93,7 @@ EditorBuffer::EditorBuffer(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QPlainTextEdit::textChanged, this, &EditorBuffer::changed);
+    connect(document(), &QTextDocument::contentsChange, this, [this] { m_lineStartsValid = false; });
 }
 
 template <typename Edit>
@@ -77,7 +124,7 @@ QString EditorBuffer::rawText(int from, int to) const
     while (block.isValid() && block.position() <= to) {
         const int start = qMax(from, block.position()) - block.position();
         const int end = qMin(to, block.position() + block.length() - 1) - block.position();
-        if (block.position() > from)
+        if (block.position() > from && !(m_hasJoins && continuesLine(block)))
             out.append(linebreaks::crlf());
         if (end > start)
             out.append(QStringView(block.text()).mid(start, end - start));
@@ -105,7 +152,7 @@ void EditorBuffer::setSelText(const QString& text)
     }
     withoutUndo([&] {
         QTextCursor cursor = textCursor();
-        cursor.insertText(m_incoming);
+        insertEditorText(cursor, m_incoming);
         setTextCursor(cursor);
     });
     m_incoming.clear();
@@ -158,7 +205,14 @@ void EditorBuffer::copyToClipboard()
 
 void EditorBuffer::cutToClipboard()
 {
-    cut();
+    if (!m_hasJoins)
+        return cut();
+    if (!textCursor().hasSelection())
+        return;
+    copy();
+    QTextCursor cursor = textCursor();
+    removeSelection(cursor);
+    setTextCursor(cursor);
 }
 
 void EditorBuffer::pasteFromClipboard()
@@ -174,6 +228,7 @@ void EditorBuffer::pasteFromClipboard()
 void EditorBuffer::clearText()
 {
     clear();
+    m_hasJoins = false; // nothing left to join, and no undo to bring pieces back
 }
 
 QString EditorBuffer::text() const
@@ -182,7 +237,7 @@ QString EditorBuffer::text() const
     out.reserve(textLength());
     const QTextDocument* doc = document();
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        if (block != doc->begin())
+        if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
             out.append(linebreaks::crlf());
         out.append(block.text());
     }
@@ -192,7 +247,24 @@ QString EditorBuffer::text() const
 void EditorBuffer::setWidgetText(const QString& editorText)
 {
     m_incoming = editorText;
-    withoutUndo([&] { setPlainText(editorText); });
+    // Most pages have no long line; for them this is the one extra pass.
+    std::vector<int> pieces;
+    const bool cut = hasLongLine(editorText);
+    withoutUndo([&] {
+        setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
+        if (pieces.empty())
+            return;
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        for (int number : pieces) {
+            const QTextBlock block = document()->findBlockByNumber(number);
+            cursor.setPosition(block.position());
+            cursor.setBlockFormat(displayblocks::continuationFormat(block.blockFormat()));
+        }
+        cursor.endEditBlock();
+    });
+    m_hasJoins = !pieces.empty();
+    m_lineStartsValid = false;
     m_incoming.clear();
 }
 
@@ -206,8 +278,154 @@ void EditorBuffer::setText(const QString& text)
 
 qsizetype EditorBuffer::textLength() const
 {
-    // Every block but the last ends in a break that counts as two.
-    return document()->characterCount() - 1 + (document()->blockCount() - 1);
+    // Every block but the last ends in a break that counts as two, or in a
+    // join that counts as nothing.
+    return document()->characterCount() - 1 + extraBefore(document()->blockCount() - 1);
+}
+
+int EditorBuffer::lineCount() const
+{
+    const QTextDocument* doc = document();
+    if (!m_hasJoins) {
+        int count = doc->blockCount();
+        if (doc->lastBlock().length() <= 1) // empty last line after a final break, or empty text
+            --count;
+        return count;
+    }
+    const std::vector<int>& starts = lineStarts();
+    const bool lastEmpty = doc->findBlockByNumber(starts.back()).position() == doc->characterCount() - 1;
+    return int(starts.size()) - (lastEmpty ? 1 : 0);
+}
+
+const std::vector<int>& EditorBuffer::lineStarts() const
+{
+    if (!m_lineStartsValid) {
+        m_lineStarts.clear();
+        // Formats are shared: blocks of one format index have one status,
+        // so the format itself is read only when the index changes.
+        int number = 0;
+        int formatIndex = -1;
+        bool continues = false;
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++number) {
+            if (block.blockFormatIndex() != formatIndex) {
+                formatIndex = block.blockFormatIndex();
+                continues = continuesLine(block);
+            }
+            if (number == 0 || !continues)
+                m_lineStarts.push_back(number);
+        }
+        m_lineStartsValid = true;
+    }
+    return m_lineStarts;
+}
+
+qsizetype EditorBuffer::extraBefore(int blockNumber) const
+{
+    if (!m_hasJoins)
+        return blockNumber;
+    const std::vector<int>& starts = lineStarts();
+    const qsizetype breaks = (std::upper_bound(starts.begin(), starts.end(), blockNumber) - starts.begin()) - 1;
+    const qsizetype joins = blockNumber - breaks;
+    return breaks - joins;
+}
+
+std::pair<QTextBlock, QTextBlock> EditorBuffer::lineBlocks(int index) const
+{
+    const QTextDocument* doc = document();
+    if (!m_hasJoins) {
+        const QTextBlock block = doc->findBlockByNumber(index);
+        return { block, block };
+    }
+    const std::vector<int>& starts = lineStarts();
+    if (index < 0 || qsizetype(index) >= qsizetype(starts.size()))
+        return {};
+    const int last = qsizetype(index) + 1 < qsizetype(starts.size()) ? starts[index + 1] - 1 : doc->blockCount() - 1;
+    return { doc->findBlockByNumber(starts[index]), doc->findBlockByNumber(last) };
+}
+
+QString EditorBuffer::line(int index) const
+{
+    const auto [first, last] = lineBlocks(index);
+    if (!first.isValid() || first == last)
+        return first.text();
+    return rawText(first.position(), last.position() + last.length() - 1);
+}
+
+void EditorBuffer::setLine(int index, const QString& text)
+{
+    const auto [first, last] = lineBlocks(index);
+    if (!first.isValid())
+        return;
+    QTextCursor cursor(document());
+    cursor.setPosition(first.position());
+    cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    setSelText(text);
+}
+
+void EditorBuffer::insertEditorText(QTextCursor& cursor, const QString& editorText)
+{
+    cursor.beginEditBlock();
+    removeSelection(cursor);
+    if (!continuesLine(cursor.block()) && !hasLongLine(editorText)) {
+        cursor.insertText(editorText);
+        splitIfTooLong(cursor.block());
+        cursor.endEditBlock();
+        return;
+    }
+    // The cursor's own insertText would give every new block the format of
+    // the block it stands in, which makes a line break of a continuation
+    // block a join.
+    const int firstBlock = cursor.blockNumber();
+    const QTextBlockFormat lineStart = displayblocks::lineStartFormat(cursor.blockFormat());
+    const QTextBlockFormat continuation = displayblocks::continuationFormat(lineStart);
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype next = editorText.indexOf(u'\n', from);
+        const qsizetype end = next < 0 ? editorText.size() : next;
+        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+            cursor.insertText(editorText.mid(from, piece));
+            cursor.insertBlock(continuation);
+            m_hasJoins = true;
+        }
+        cursor.insertText(editorText.mid(from, end - from));
+        if (next < 0)
+            break;
+        cursor.insertBlock(lineStart);
+        from = next + 1;
+    }
+    splitIfTooLong(document()->findBlockByNumber(firstBlock));
+    splitIfTooLong(cursor.block());
+    cursor.endEditBlock();
+}
+
+void EditorBuffer::removeSelection(QTextCursor& cursor)
+{
+    if (!cursor.hasSelection())
+        return;
+    auto continues = [](const QTextBlock& block) { return block.blockNumber() > 0 && continuesLine(block); };
+    const bool firstContinues = continues(document()->findBlock(cursor.selectionStart()));
+    cursor.removeSelectedText();
+    if (continues(cursor.block()) != firstContinues)
+        cursor.setBlockFormat(firstContinues ? displayblocks::continuationFormat(cursor.blockFormat())
+                                             : displayblocks::lineStartFormat(cursor.blockFormat()));
+}
+
+void EditorBuffer::splitIfTooLong(const QTextBlock& block)
+{
+    if (!block.isValid() || block.length() - 1 <= 2 * kBound)
+        return;
+    const QTextBlockFormat piece = displayblocks::continuationFormat(block.blockFormat());
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    int position = block.position();
+    for (int left = block.length() - 1; left > kPiece; left -= kPiece) {
+        cursor.setPosition(position + kPiece);
+        cursor.insertBlock(piece);
+        position = cursor.position();
+    }
+    cursor.endEditBlock();
+    m_hasJoins = true;
 }
 
 void EditorBuffer::loadFromFile(const QString& fileName)
@@ -236,7 +454,7 @@ QByteArray EditorBuffer::toBytes() const
     out.reserve(textLength());
     const QTextDocument* doc = document();
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        if (block != doc->begin())
+        if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
             out.append("\r\n", 2);
         out.append(cp1251::encode(block.text()));
     }
@@ -246,7 +464,7 @@ QByteArray EditorBuffer::toBytes() const
 qsizetype EditorBuffer::toDocumentPosition(int widgetPosition) const
 {
     const QTextBlock block = document()->findBlock(widgetPosition);
-    return widgetPosition + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+    return widgetPosition + extraBefore(block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
 }
 
 int EditorBuffer::toWidgetPosition(qsizetype documentPosition) const
@@ -259,13 +477,13 @@ int EditorBuffer::toWidgetPosition(qsizetype documentPosition) const
     int high = doc->blockCount() - 1;
     while (low < high) {
         const int mid = low + (high - low + 1) / 2;
-        if (doc->findBlockByNumber(mid).position() + qsizetype(mid) <= documentPosition)
+        if (doc->findBlockByNumber(mid).position() + extraBefore(mid) <= documentPosition)
             low = mid;
         else
             high = mid - 1;
     }
     const QTextBlock block = doc->findBlockByNumber(low);
-    const qsizetype offset = documentPosition - (block.position() + qsizetype(low));
+    const qsizetype offset = documentPosition - (block.position() + extraBefore(low));
     // A position inside the line break, or past the end, stands at the line's end.
     return block.position() + int(qMin<qsizetype>(offset, block.length() - 1));
 }
@@ -282,6 +500,95 @@ bool EditorBuffer::event(QEvent* event)
         }
     }
     return QPlainTextEdit::event(event);
+}
+
+bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->matches(QKeySequence::Cut)) {
+        cutToClipboard();
+        event->accept();
+        return true;
+    }
+    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier))
+        return false;
+    QTextCursor cursor = textCursor();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // A new line, never a continuation of the block the caret stands in.
+        cursor.beginEditBlock();
+        removeSelection(cursor);
+        cursor.insertBlock(displayblocks::lineStartFormat(cursor.blockFormat()));
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return true;
+    }
+    if (cursor.hasSelection()) {
+        // The widget's own removal gives a selection that starts a block the
+        // status of the block it ends in, a join or a line break.
+        const QString typed = event->text();
+        const bool typing = !typed.isEmpty() && typed.at(0).isPrint();
+        if (key != Qt::Key_Backspace && key != Qt::Key_Delete && !typing)
+            return false;
+        cursor.beginEditBlock();
+        removeSelection(cursor);
+        if (typing)
+            insertEditorText(cursor, incoming(typed));
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return true;
+    }
+    QTextBlock block = cursor.block();
+    int at = cursor.position();
+    if (key == Qt::Key_Backspace) {
+        // The character before the join, not the join itself.
+        if (at != block.position() || block.blockNumber() == 0 || !continuesLine(block))
+            return false;
+        while (at == block.position() && block.blockNumber() > 0 && continuesLine(block)) {
+            block = block.previous();
+            at = block.position() + block.length() - 1;
+        }
+        if (at > 0) {
+            QTextCursor edit(document());
+            edit.setPosition(at);
+            edit.deletePreviousChar();
+        }
+    } else if (key == Qt::Key_Delete) {
+        // The character after the join.
+        const int end = block.position() + block.length() - 1;
+        if (at != end || !block.next().isValid() || !continuesLine(block.next()))
+            return false;
+        while (at == block.position() + block.length() - 1 && block.next().isValid() && continuesLine(block.next())) {
+            block = block.next();
+            at = block.position();
+        }
+        if (at < document()->characterCount() - 1) {
+            QTextCursor edit(document());
+            edit.setPosition(at);
+            edit.deleteChar();
+        }
+    } else {
+        return false;
+    }
+    ensureCursorVisible();
+    event->accept();
+    return true;
+}
+
+template <typename Typing>
+void EditorBuffer::typeAndSplit(qsizetype added, Typing typing)
+{
+    if (textCursor().block().length() - 1 + added <= 2 * kBound)
+        return typing();
+    // One undo step for the typing and the cut.
+    QTextCursor group(document());
+    group.beginEditBlock();
+    typing();
+    splitIfTooLong(textCursor().block());
+    group.endEditBlock();
 }
 
 void EditorBuffer::keyPressEvent(QKeyEvent* event)
@@ -302,21 +609,35 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (m_hasJoins && handleKeyAtJoin(event))
+        return;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() != Qt::NoModifier
         && !(event->modifiers() & Qt::ControlModifier)) {
         // Shift+Enter would insert a line separator that is no line break of
         // the document: every Enter inserts CRLF.
         QKeyEvent plain(event->type(), key, Qt::NoModifier, QStringLiteral("\r"));
+        if (m_hasJoins && handleKeyAtJoin(&plain))
+            return event->accept();
         QPlainTextEdit::keyPressEvent(&plain);
         event->setAccepted(plain.isAccepted());
         return;
     }
     if (!typed.isEmpty() && cp1251::escapeUnencodable(typed) != typed) {
-        insertPlainText(incoming(typed));
+        QTextCursor cursor = textCursor();
+        insertEditorText(cursor, incoming(typed));
+        setTextCursor(cursor);
         event->accept();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    // The end of a piece and the start of the next are one place in the
+    // document: an arrow that only crossed the join goes one step further.
+    const bool sideways = m_hasJoins && (key == Qt::Key_Left || key == Qt::Key_Right)
+        && !(event->modifiers() & Qt::ControlModifier);
+    const int widgetBefore = textCursor().position();
+    const qsizetype before = sideways ? toDocumentPosition(widgetBefore) : 0;
+    typeAndSplit(typed.size(), [&] { QPlainTextEdit::keyPressEvent(event); });
+    if (sideways && textCursor().position() != widgetBefore && toDocumentPosition(textCursor().position()) == before)
+        QPlainTextEdit::keyPressEvent(event);
 }
 
 void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
@@ -328,12 +649,12 @@ void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
         return;
     }
     if (safe == commit) {
-        QPlainTextEdit::inputMethodEvent(event);
+        typeAndSplit(commit.size(), [&] { QPlainTextEdit::inputMethodEvent(event); });
         return;
     }
     QInputMethodEvent copy(event->preeditString(), event->attributes());
     copy.setCommitString(safe, event->replacementStart(), event->replacementLength());
-    QPlainTextEdit::inputMethodEvent(&copy);
+    typeAndSplit(safe.size(), [&] { QPlainTextEdit::inputMethodEvent(&copy); });
 }
 
 void EditorBuffer::insertFromMimeData(const QMimeData* source)
@@ -350,7 +671,9 @@ void EditorBuffer::insertFromMimeData(const QMimeData* source)
         emit refused(capacityMessage());
         return;
     }
-    insertPlainText(insert);
+    QTextCursor cursor = textCursor();
+    insertEditorText(cursor, insert);
+    setTextCursor(cursor);
     ensureCursorVisible();
 }
 

@@ -3,12 +3,20 @@
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include <vector>
 
 /// The editing area `Memo1`: the real text widget, seen through the
 /// document's coordinates. Positions count characters from 0 and every line
 /// break counts as two (CRLF); the widget itself keeps one block per line.
 /// Only characters of the Windows-1251 code page ever enter it: others are
 /// turned into HTML numeric character references on the way in.
+///
+/// A line longer than displayblocks::kBound is kept in several blocks joined
+/// without a line break (see displayblocks.h), so typing in a minified page
+/// lays out a few thousand characters, not megabytes. Everything read or
+/// counted here joins those blocks again.
 class EditorBuffer : public QPlainTextEdit {
     Q_OBJECT
 
@@ -53,6 +61,12 @@ public:
     void setText(const QString& text);
     /// Length of the text in document characters.
     qsizetype textLength() const;
+    /// Lines as the document counts them: blocks joined without a break are
+    /// one line.
+    int lineCount() const;
+    QString line(int index) const;
+    /// Selects line `index` (without its break) and replaces it as setSelText does.
+    void setLine(int index, const QString& text);
 
     // Files ------------------------------------------------------------------
     /// Loads the file byte for byte with lone CR/LF made CRLF. Throws AppError
@@ -106,6 +120,37 @@ private:
     bool fitsAsWholeText(const QString& editorText) const;
     /// The text between two widget positions, line breaks as CRLF.
     QString rawText(int from, int to) const;
+
+    // Long lines in several blocks ------------------------------------------
+    /// Inserts text in the widget's form ('\n' breaks) at the cursor: every
+    /// '\n' starts a new line, whatever block the cursor stands in, and a
+    /// long stretch without a break goes in as pieces of continuation blocks.
+    void insertEditorText(QTextCursor& cursor, const QString& editorText);
+    /// Removes the selection and keeps the status, line start or
+    /// continuation, of the block it started in.
+    void removeSelection(QTextCursor& cursor);
+    /// Cuts a block longer than twice the bound into continuation pieces.
+    void splitIfTooLong(const QTextBlock& block);
+    /// Block numbers of the blocks that start a document line.
+    const std::vector<int>& lineStarts() const;
+    /// Document minus widget characters before block `blockNumber`: each
+    /// line break counts once more, each join between pieces once less.
+    qsizetype extraBefore(int blockNumber) const;
+    /// The blocks of line `index`, first and last, or invalid blocks.
+    std::pair<QTextBlock, QTextBlock> lineBlocks(int index) const;
+    /// Key handling that skips the joins between pieces; false when the
+    /// widget's own handling is right.
+    bool handleKeyAtJoin(QKeyEvent* event);
+    /// Runs typing that adds `added` characters at the caret and cuts the
+    /// caret's block when it grew past twice the bound, in one undo step.
+    template <typename Typing>
+    void typeAndSplit(qsizetype added, Typing typing);
+
+    /// Whether some block continues a line; set when pieces are made and
+    /// kept until the whole text is replaced (undo may bring pieces back).
+    bool m_hasJoins = false;
+    mutable std::vector<int> m_lineStarts;
+    mutable bool m_lineStartsValid = false;
 
     qsizetype m_capacity = kCapacity;
     QString m_incoming;

@@ -36,7 +36,8 @@ void FindReplace::show()
 void FindReplace::find()
 {
     EditorBuffer* memo = m_ctx.memo1;
-    const std::optional<matchscan::Match> match = matchscan::scan(*memo->document(), m_dialog->findText());
+    const std::optional<matchscan::Match> match = matchscan::scan(
+        *memo->document(), m_dialog->findText(), [memo](int position) { return memo->toDocumentPosition(position); });
     if (!match)
         return;
     // The editing area takes the focus and its window becomes active; the

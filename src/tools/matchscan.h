@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <optional>
 
 class QTextDocument;
@@ -26,8 +27,11 @@ qsizetype leftmostIn(QStringView line, QStringView search);
 
 /// The scan over an editing widget's document, one block per line, without
 /// building the whole text: it walks the blocks from the last one up and
-/// stops at the first that holds the text, which is the line a forward scan
-/// would end on.
-std::optional<Match> scan(const QTextDocument& document, const QString& search);
+/// stops at the first that holds the text, which is the same line the
+/// forward scan ends on. Blocks that continue a line are read as part of
+/// it; `toDocument` turns a widget position into a document position, by
+/// default one break of two characters per block.
+std::optional<Match> scan(const QTextDocument& document, const QString& search,
+                          const std::function<qsizetype(int)>& toDocument = {});
 
 } // namespace matchscan

@@ -1,6 +1,7 @@
 #include "tools/textcommands.h"
 
 #include "core/appcontext.h"
+#include "core/displayblocks.h"
 #include "core/editorbuffer.h"
 #include "core/linebreaks.h"
 #include "core/messageboxes.h"
@@ -54,13 +55,25 @@ void TextCommands::removeSpaces()
     QString result;
     result.reserve(memo->textLength());
     bool anyLine = false;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        if (block != doc->begin())
-            result.append(linebreaks::crlf());
-        const QString line = block.text();
+    QString line;
+    auto putLine = [&] {
         anyLine = anyLine || !line.isEmpty();
         result.append(spaceremoval::hasRepeatedSpaces(line) ? spaceremoval::removeRepeatedSpaces(line) : line);
+    };
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        // A long line shown in several blocks is one line: a run of spaces
+        // may cross the join.
+        if (block != doc->begin() && displayblocks::continuesLine(block)) {
+            line.append(block.text());
+            continue;
+        }
+        if (block != doc->begin()) {
+            putLine();
+            result.append(linebreaks::crlf());
+        }
+        line = block.text();
     }
+    putLine();
     if (anyLine)
         memo->setText(result);
     memo->setSelStart(memo->textLength());

@@ -1,3 +1,4 @@
+#include "core/displayblocks.h"
 #include "core/editorbuffer.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -182,4 +184,85 @@ TEST(EditorBufferInput, TypingIsUndoableButNotAcrossACommand)
     EXPECT_EQ(host.memo->text(), QStringLiteral("<P>hello"));
     QTest::keyClick(host.memo, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(host.memo->text(), QStringLiteral("<P>hello"));
+}
+
+// Keys where a long line's pieces join: each acts on the document's
+// characters as if there were no join, and Ctrl+Z takes the typing back.
+TEST(EditorBufferInput, KeysAtAJoinActOnTheCharactersAroundIt)
+{
+    const int bound = displayblocks::kBound;
+    QString longLine;
+    for (int i = 0; longLine.size() < 2 * bound + 10; ++i)
+        longLine += QChar(u'a' + i % 26);
+    const QString initial = QStringLiteral("x\r\n") + longLine;
+    const qsizetype join = 3 + displayblocks::kPiece;
+    struct Case {
+        const char* name;
+        qsizetype caret;
+        bool atPieceEnd; // the caret at the end of the first piece, not at the start of the next
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        qsizetype removeAt, removeLength; // the expected edit of the text ...
+        QString inserted;                 // ... in document positions
+        qsizetype caretAfter;
+    };
+    const Case cases[] = {
+        { "Backspace at a piece start", join, false, Qt::Key_Backspace, {}, join - 1, 1, {}, join - 1 },
+        { "Backspace at a piece end", join, true, Qt::Key_Backspace, {}, join - 1, 1, {}, join - 1 },
+        { "Delete at a piece end", join, true, Qt::Key_Delete, {}, join, 1, {}, join },
+        { "Delete at a piece start", join, false, Qt::Key_Delete, {}, join, 1, {}, join },
+        { "typing at a join", join, false, Qt::Key_Q, {}, join, 0, QStringLiteral("q"), join + 1 },
+        { "Enter at a piece start", join, false, Qt::Key_Return, {}, join, 0, QStringLiteral("\r\n"), join + 2 },
+        { "Enter at a piece end", join, true, Qt::Key_Return, {}, join, 0, QStringLiteral("\r\n"), join + 2 },
+        { "Right over a join", join - 1, false, Qt::Key_Right, {}, 0, 0, {}, join },
+        { "Right from a piece end", join, true, Qt::Key_Right, {}, 0, 0, {}, join + 1 },
+        { "Left from a piece start", join, false, Qt::Key_Left, {}, 0, 0, {}, join - 1 },
+    };
+    for (const Case& c : cases) {
+        Host host;
+        EditorBuffer* memo = host.memo;
+        memo->setText(initial);
+        memo->setSelStart(c.caret);
+        if (c.atPieceEnd) {
+            QTextCursor cursor = memo->textCursor();
+            cursor.setPosition(cursor.position() - 1);
+            memo->setTextCursor(cursor);
+            ASSERT_EQ(memo->selStart(), c.caret) << c.name;
+        }
+        QTest::keyClick(memo, c.key, c.modifiers);
+        QString expected = initial;
+        expected.replace(c.removeAt, c.removeLength, c.inserted);
+        EXPECT_TRUE(memo->text() == expected) << c.name;
+        EXPECT_EQ(memo->selStart(), c.caretAfter) << c.name;
+        QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(memo->text() == initial) << c.name;
+    }
+}
+
+// Typing that makes a piece longer than twice the bound cuts it again, and
+// one undo takes back the typing and the cut together.
+TEST(EditorBufferInput, TypingPastTwiceTheBoundCutsThePieceAndUndoes)
+{
+    const int bound = displayblocks::kBound;
+    Host host;
+    EditorBuffer* memo = host.memo;
+    memo->setText(QString(2 * bound, u'a') + QStringLiteral("\r\n") + QString(3 * bound, u'b'));
+    const qsizetype at = 2 * bound + 2 + displayblocks::kPiece; // the end of the second line's first piece
+    const int grown = 2 * bound - displayblocks::kPiece;
+    // The piece grown to twice the bound, as typing leaves it: not cut yet.
+    QTextCursor grow(memo->document());
+    grow.setPosition(memo->toWidgetPosition(at - 1) + 1);
+    grow.insertText(QString(grown, u'c'));
+    memo->setTextCursor(grow);
+    const QString before = memo->text();
+    const int blocks = memo->document()->blockCount();
+    typeText(memo, QStringLiteral("d"));
+    QString expected = before;
+    expected.insert(at + grown, u'd');
+    EXPECT_TRUE(memo->text() == expected);
+    EXPECT_EQ(memo->selStart(), at + grown + 1);
+    EXPECT_EQ(memo->document()->blockCount(), blocks + 2 * bound / displayblocks::kPiece);
+    memo->undo();
+    EXPECT_TRUE(memo->text() == before) << memo->text().size() << " " << memo->text().count(u'd');
+    EXPECT_EQ(memo->document()->blockCount(), blocks);
 }

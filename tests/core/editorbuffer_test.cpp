@@ -1,3 +1,5 @@
+#include "core/cp1251.h"
+#include "core/displayblocks.h"
 #include "core/editorbuffer.h"
 
 #include <QScrollBar>
@@ -271,5 +273,89 @@ TEST(EditorBufferPositions, EverySelectionReadsLikeTheTextCut)
             EXPECT_EQ(memo.getSelText(), text.mid(from, to - from)) << start << "+" << length;
             EXPECT_EQ(memo.selLength(), to - from) << start << "+" << length;
         }
+    }
+}
+
+// Long lines ---------------------------------------------------------------------
+
+// A line longer than the bound is kept in several blocks joined without a
+// break. Edits at and across the joins, made the way commands make them,
+// must leave exactly the text a plain string edit gives, with lines, lengths
+// and positions counted by document lines.
+TEST(EditorBufferLongLines, EditsAtJoinsKeepTheDocumentText)
+{
+    const int bound = displayblocks::kBound;
+    QString longLine;
+    for (int i = 0; longLine.size() < 3 * bound + 100; ++i)
+        longLine += QString::number(i % 10) + (i % 7 == 0 ? s("ж ") : QStringLiteral("a"));
+    const QString initial = QStringLiteral("head\r\n") + longLine + QStringLiteral("\r\ntail");
+    const qsizetype join = 6 + displayblocks::kPiece; // where the first piece of the long line ends
+    struct Case {
+        const char* name;
+        qsizetype start, length;
+        QString insert;
+        bool wrapInBold; // the insert is "<B>" + selection + "</B>", as the wrap commands build it
+    };
+    const Case cases[] = {
+        { "insert at a join", join, 0, QStringLiteral("xy"), false },
+        { "line break at a join", join, 0, QStringLiteral("1\r\n2"), false },
+        { "delete across a join", join - 3, 7, QString(), false },
+        { "delete two joins", join - 1, displayblocks::kPiece + 2, QString(), false },
+        { "wrap across a join", join - 5, 10, QString(), true },
+        { "wrap the whole long line", 6, longLine.size(), QString(), true },
+        { "long insert with breaks at a join", join, 0, longLine + QStringLiteral("\r\n") + longLine, false },
+        { "join the long line to the next", 6 + longLine.size(), 2, QString(), false },
+        { "replace across lines", 2, 2 * bound, QStringLiteral("\r\n"), false },
+    };
+    for (const Case& c : cases) {
+        EditorBuffer memo;
+        memo.setText(initial);
+        ASSERT_GT(memo.document()->blockCount(), 3) << "the long line is shown in pieces";
+        memo.setSelStart(c.start);
+        memo.setSelLength(c.length);
+        const QString selected = initial.mid(c.start, c.length);
+        EXPECT_EQ(memo.getSelText(), selected) << c.name;
+        const QString insert = c.wrapInBold ? QStringLiteral("<B>") + selected + QStringLiteral("</B>") : c.insert;
+        memo.setSelText(insert);
+        QString expected = initial;
+        expected.replace(c.start, c.length, insert);
+        EXPECT_TRUE(memo.text() == expected) << c.name;
+        EXPECT_EQ(memo.textLength(), expected.size()) << c.name;
+        EXPECT_EQ(memo.selStart(), c.start + insert.size()) << c.name;
+        EXPECT_EQ(memo.toBytes(), cp1251::encode(expected)) << c.name;
+        const QStringList lines = expected.split(CRLF);
+        ASSERT_EQ(memo.lineCount(), lines.size()) << c.name;
+        for (int i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(memo.line(i), lines[i]) << c.name << " line " << i;
+        for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next())
+            EXPECT_LE(block.length() - 1, 2 * bound) << c.name;
+        // Every position outside a line break reads back as set.
+        for (qsizetype p = 0; p <= expected.size(); p += 97)
+            if (p == 0 || expected.at(p - 1) != u'\r') {
+                memo.setSelStart(p);
+                EXPECT_EQ(memo.selStart(), p) << c.name << " at " << p;
+            }
+        // Assigning a line replaces the whole document line, every piece.
+        memo.setLine(1, QStringLiteral("short"));
+        QStringList shortened = lines;
+        shortened[1] = QStringLiteral("short");
+        EXPECT_TRUE(memo.text() == shortened.join(CRLF)) << c.name;
+    }
+}
+
+TEST(EditorBufferLongLines, OnlyLinesLongerThanTheBoundArePiecedWhateverTheWrap)
+{
+    const int bound = displayblocks::kBound;
+    const QString atBound(bound, u'a');
+    for (const auto mode : { QPlainTextEdit::NoWrap, QPlainTextEdit::WidgetWidth }) {
+        EditorBuffer memo;
+        memo.setLineWrapMode(mode);
+        memo.setText(atBound + CRLF + atBound + QStringLiteral("b"));
+        EXPECT_EQ(memo.document()->firstBlock().length() - 1, bound) << int(mode);
+        EXPECT_EQ(memo.document()->blockCount(), 1 + (bound + displayblocks::kPiece) / displayblocks::kPiece)
+            << int(mode);
+        EXPECT_EQ(memo.lineCount(), 2) << int(mode);
+        memo.setLineWrapMode(mode == QPlainTextEdit::NoWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        EXPECT_TRUE(memo.text() == atBound + CRLF + atBound + QStringLiteral("b")) << int(mode);
     }
 }

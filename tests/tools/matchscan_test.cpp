@@ -1,5 +1,8 @@
 #include "tools/matchscan.h"
 
+#include "core/displayblocks.h"
+#include "core/editorbuffer.h"
+
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -42,6 +45,13 @@ std::vector<ScanCase> scanCases()
         { "no-break space is its own character", { "a b", QString::fromUtf8("a\u00A0b") }, QString::fromUtf8("\u00A0b"),
           Match { 6, 2 } },
         { "whole line", { "x", "abc" }, "abc", Match { 3, 3 } },
+        // Lines longer than the editing area's bound, shown in pieces.
+        { "match across a join", { "x", QString(displayblocks::kPiece - 2, u'a') + "needle" + QString(5000, u'b') },
+          "needle", Match { 3 + displayblocks::kPiece - 2, 6 } },
+        { "last of two pieced lines", { QString(9000, u'a') + "needle", QString(9000, u'b') + "needle", "c" },
+          "needle", Match { 9008 + 9000, 6 } },
+        { "no match across a break after a pieced line", { QString(5000, u'a') + "ne", "edle" }, "needle",
+          std::nullopt },
     };
 }
 
@@ -55,6 +65,11 @@ TEST(MatchScan, OverTheWidgetDocument)
         QTextDocument document;
         document.setPlainText(c.lines.join(u'\n'));
         EXPECT_EQ(matchscan::scan(document, c.search), c.expected);
+        // The editing area keeps a long line in several blocks.
+        EditorBuffer memo;
+        memo.setText(c.lines.join(QStringLiteral("\r\n")));
+        EXPECT_EQ(matchscan::scan(*memo.document(), c.search, [&](int p) { return memo.toDocumentPosition(p); }),
+                  c.expected);
     }
 }
 
