@@ -16,6 +16,7 @@ class MarkupCommands;
 class TextCommands;
 class FindReplace;
 class LaunchCommands;
+class TagHighlighter;
 
 /// The main window: toolbar, editing area, main menu and context menu. Every
 /// command of the program is one handler here, fired by whichever controls
@@ -36,6 +37,7 @@ public:
     void setAboutBox(QDialog* box) { m_aboutBox = box; }
     QDialog* aboutBox() const { return m_aboutBox; }
     LaunchCommands& launch() { return *m_launch; }
+    TagHighlighter& highlighter() { return *m_highlighter; }
 
     /// Shows an error in the general error box; the window keeps its state.
     void showErrorBox(const QString& message);
@@ -70,6 +72,7 @@ public slots:
     void Anybrowser1Click();
     void RunWorkshop1Click();
     void Options1Click();
+    void Highlight1Click();
     // Style
     void Font1Click();
     void Bold1Click();
@@ -146,6 +149,8 @@ private:
     QMenu* m_popup = nullptr;
     QAction* m_wordWrapItem = nullptr;
     bool m_wordWrap = false;
+    QAction* m_highlightItem = nullptr;
+    TagHighlighter* m_highlighter = nullptr;
     QDialog* m_aboutBox = nullptr;
 };
 
