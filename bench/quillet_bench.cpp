@@ -169,7 +169,7 @@ long childPeak(int argc, char** argv, const QString& dir, const QString& file, b
             window->highlighter().setEnabled(highlight);
             window->OpenBtnClick();
             settle();
-            while (!window->highlighter().isSettled())
+            while (highlight && !window->highlighter().isSettled())
                 settle();
             peak = peakKiB();
         }

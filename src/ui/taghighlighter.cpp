@@ -101,7 +101,9 @@ void TagHighlighter::contentsChanged(int position, int /*removed*/, int added)
             if (m_colouredFrom[size_t(block)] != kUncoloured)
                 m_colouredFrom[size_t(block)] = kStale;
         }
-        const int shiftedEnd = m_dirtyEnd > to - delta ? m_dirtyEnd + delta : m_dirtyEnd;
+        // A changed range the walk has passed is forgotten.
+        const int oldEnd = m_validUntil >= m_dirtyEnd ? 0 : m_dirtyEnd;
+        const int shiftedEnd = oldEnd > to - delta ? oldEnd + delta : oldEnd;
         m_dirtyEnd = std::max(shiftedEnd, to + 1);
         m_validUntil = std::min(m_validUntil, from);
     }
