@@ -16,6 +16,7 @@
 #include "core/userprompts.h"
 #include "tools/printersystem.h"
 #include "tools/replacedialog.h"
+#include "ui/taghighlighter.h"
 #include "ui/umain.h"
 
 #include <QApplication>
@@ -25,11 +26,13 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <ctime>
@@ -96,20 +99,37 @@ void settle() { QCoreApplication::processEvents(); }
 
 double msSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
+double cpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// The median CPU time of the last median() call. Comparisons of the same
+// work with highlighting on and off use it: on a shared machine other
+// processes stretch the wall time of one run and not the other.
+double g_lastCpuMs = 0;
+
 // Median of `reps` runs of `work`, each after an untimed `prepare`.
 double median(int reps, const std::function<void()>& prepare, const std::function<void()>& work)
 {
     std::vector<double> times;
+    std::vector<double> cpu;
     for (int i = 0; i < reps; ++i) {
         prepare();
         settle();
         QElapsedTimer timer;
         timer.start();
+        const double cpuStart = cpuMs();
         work();
         settle();
         times.push_back(msSince(timer));
+        cpu.push_back(cpuMs() - cpuStart);
     }
     std::sort(times.begin(), times.end());
+    std::sort(cpu.begin(), cpu.end());
+    g_lastCpuMs = cpu[cpu.size() / 2];
     return times[times.size() / 2];
 }
 
@@ -174,7 +194,7 @@ std::unique_ptr<Tmain> makeWindow(BenchPlatform& fake, const QStringList& argume
 
 // Peak memory, in a child process of its own, of the floor or of loading
 // the file into the editor.
-long childPeak(int argc, char** argv, const QString& dir, const QString& file, bool floor)
+long childPeak(int argc, char** argv, const QString& dir, const QString& file, bool floor, bool highlight = true)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -201,8 +221,11 @@ long childPeak(int argc, char** argv, const QString& dir, const QString& file, b
             fake.dirs.directory = dir;
             fake.prompts.openName = file;
             auto window = makeWindow(fake, {});
+            window->highlighter().setEnabled(highlight);
             window->OpenBtnClick();
             settle();
+            while (highlight && !window->highlighter().isSettled())
+                settle();
             peak = peakKiB();
         }
         if (write(fds[1], &peak, sizeof peak) != sizeof peak)
@@ -266,10 +289,11 @@ struct Row {
     QString name;
     double ms;
     QString target; // e.g. "<= 1.2x"
+    double cpu = 0; // the median run's CPU time, for on/off comparisons
 };
 
 void report(int mib, qsizetype bytes, int lines, double floorMs, const std::vector<Row>& rows, long floorPeak,
-            long loadPeak)
+            long loadPeak, long plainPeak)
 {
     QTextStream out(stdout);
     out << "\n" << mib << " MiB document: " << bytes << " bytes, " << lines << " lines\n";
@@ -283,6 +307,9 @@ void report(int mib, qsizetype bytes, int lines, double floorMs, const std::vect
     out << QStringLiteral("  peak memory (VmHWM): floor %1 MiB, after loading %2 MiB, ratio %3x  (target <= 1.3x)\n")
                .arg(floorPeak / 1024.0, 0, 'f', 1).arg(loadPeak / 1024.0, 0, 'f', 1)
                .arg(double(loadPeak) / double(floorPeak), 0, 'f', 2);
+    out << QStringLiteral("  peak memory with highlighting on %1 MiB, off %2 MiB, ratio %3x  (target <= 1.1x)\n")
+               .arg(loadPeak / 1024.0, 0, 'f', 1).arg(plainPeak / 1024.0, 0, 'f', 1)
+               .arg(double(loadPeak) / double(plainPeak), 0, 'f', 2);
     out.flush();
 }
 
@@ -432,7 +459,7 @@ int main(int argc, char** argv)
     struct Doc {
         int mib;
         QString file;
-        long floorPeak, loadPeak;
+        long floorPeak, loadPeak, plainPeak;
         std::pair<long, long> plainPeaks, journalPeaks;
         QString longFile;
         long longPeak;
@@ -446,6 +473,7 @@ int main(int argc, char** argv)
         writeBytes(longFile, benchdocument::makeOneLine(qsizetype(mib) * 1024 * 1024));
         docs.push_back({ mib, file, childPeak(argc, argv, dir.path(), file, true),
                          childPeak(argc, argv, dir.path(), file, false),
+                         childPeak(argc, argv, dir.path(), file, false, false),
                          commandPeaks(argc, argv, dir.path(), file, QString()),
                          commandPeaks(argc, argv, dir.path(), file, state), longFile,
                          childPeak(argc, argv, dir.path(), longFile, false) });
@@ -491,45 +519,73 @@ int main(int argc, char** argv)
             reset();
             window->OpenBtnClick();
         };
+        TagHighlighter& highlighter = window->highlighter();
+        highlighter.setEnabled(false);
+        const double loadPlain = median(reps, reset, [&] { window->OpenBtnClick(); });
+        const double loadPlainCpu = g_lastCpuMs;
+        highlighter.setEnabled(true);
         const double load = median(reps, reset, [&] { window->OpenBtnClick(); });
+        const double loadCpu = g_lastCpuMs;
         rows.push_back({ QStringLiteral("load from file (Open)"), load, QStringLiteral("<= 1.2x") });
+        rows.push_back({ QStringLiteral("load with highlighting off"), loadPlain,
+                         QStringLiteral("on/off %1x wall, %2x CPU (target <= 1.1x)")
+                             .arg(load / loadPlain, 0, 'f', 2).arg(loadCpu / loadPlainCpu, 0, 'f', 2) });
         rows.push_back({ QStringLiteral("start-up with the file on the command line"), startupFile,
                          QStringLiteral("<= 1.1x the load (%1x), empty start-up %2 ms")
                              .arg(startupFile / load, 0, 'f', 2).arg(startupEmpty, 0, 'f', 1) });
 
-        reload();
-        window->context().doc.fileName = dir.filePath(QStringLiteral("saved.htm"));
-        rows.push_back({ QStringLiteral("save"), median(reps, [] {}, [&] { window->Save2Click(); }),
-                         QStringLiteral("<= 2x") });
-        if (QFile(dir.filePath(QStringLiteral("saved.htm"))).size() != bytes.size())
-            std::fprintf(stderr, "saved file differs in size\n");
+        // The whole-text commands, with highlighting off and then on.
+        auto wholeText = [&](std::vector<Row>& out) {
+            reload();
+            window->context().doc.fileName = dir.filePath(QStringLiteral("saved.htm"));
+            out.push_back({ QStringLiteral("save"), median(reps, [] {}, [&] { window->Save2Click(); }),
+                           QStringLiteral("<= 2x") });
+            out.back().cpu = g_lastCpuMs;
+            if (QFile(dir.filePath(QStringLiteral("saved.htm"))).size() != bytes.size())
+                std::fprintf(stderr, "saved file differs in size\n");
 
-        window->Replace1Click();
-        auto* dialog = window->findChild<ReplaceDlg*>(QStringLiteral("ReplaceDlg"));
-        dialog->setFindText(benchdocument::marker());
-        dialog->setReplaceText(benchdocument::marker());
-        rows.push_back({ QStringLiteral("one find press (match in the middle line)"),
-                         median(reps, [&] { memo.setSelStart(0); }, [&] { window->ReplaceDlgFind(); }),
-                         QStringLiteral("<= 0.5x") });
-        if (memo.getSelText() != benchdocument::marker())
-            std::fprintf(stderr, "find press did not select the marker\n");
-        rows.push_back({ QStringLiteral("one replace press (match in the middle line)"),
-                         median(reps, [&] { window->ReplaceDlgFind(); }, [&] { window->ReplaceDlgReplace(); }),
-                         QStringLiteral("<= 0.5x") });
-        dialog->setFindText(QStringLiteral("НетТакогоТекста"));
-        rows.push_back({ QStringLiteral("one find press (no match: every line)"),
-                         median(reps, [] {}, [&] { window->ReplaceDlgFind(); }), QStringLiteral("<= 0.5x") });
-        dialog->hide();
+            window->Replace1Click();
+            auto* dialog = window->findChild<ReplaceDlg*>(QStringLiteral("ReplaceDlg"));
+            dialog->setFindText(benchdocument::marker());
+            dialog->setReplaceText(benchdocument::marker());
+            out.push_back({ QStringLiteral("one find press (match in the middle line)"),
+                           median(reps, [&] { memo.setSelStart(0); }, [&] { window->ReplaceDlgFind(); }),
+                           QStringLiteral("<= 0.5x") });
+            out.back().cpu = g_lastCpuMs;
+            if (memo.getSelText() != benchdocument::marker())
+                std::fprintf(stderr, "find press did not select the marker\n");
+            out.push_back({ QStringLiteral("one replace press (match in the middle line)"),
+                           median(reps, [&] { window->ReplaceDlgFind(); }, [&] { window->ReplaceDlgReplace(); }),
+                           QStringLiteral("<= 0.5x") });
+            out.back().cpu = g_lastCpuMs;
+            dialog->setFindText(QStringLiteral("НетТакогоТекста"));
+            out.push_back({ QStringLiteral("one find press (no match: every line)"),
+                           median(reps, [] {}, [&] { window->ReplaceDlgFind(); }), QStringLiteral("<= 0.5x") });
+            out.back().cpu = g_lastCpuMs;
+            dialog->hide();
 
-        rows.push_back({ QStringLiteral("space removal"), median(reps, reload, [&] { window->Nospase1Click(); }),
-                         QStringLiteral("<= 2x") });
-        rows.push_back({ QStringLiteral("select all + wrap in <B> (Ctrl+A, Ctrl+B)"),
-                         median(reps, reload,
-                                [&] {
-                                    window->SelectAll1Click();
-                                    window->Bold1Click();
-                                }),
-                         QStringLiteral("<= 2x") });
+            out.push_back({ QStringLiteral("space removal"), median(reps, reload, [&] { window->Nospase1Click(); }),
+                           QStringLiteral("<= 2x") });
+            out.back().cpu = g_lastCpuMs;
+            out.push_back({ QStringLiteral("select all + wrap in <B> (Ctrl+A, Ctrl+B)"),
+                           median(reps, reload,
+                                  [&] {
+                                      window->SelectAll1Click();
+                                      window->Bold1Click();
+                                  }),
+                           QStringLiteral("<= 2x") });
+            out.back().cpu = g_lastCpuMs;
+        };
+        std::vector<Row> plainRows;
+        highlighter.setEnabled(false);
+        wholeText(plainRows);
+        highlighter.setEnabled(true);
+        const size_t firstCommandRow = rows.size();
+        wholeText(rows);
+        for (size_t i = firstCommandRow; i < rows.size(); ++i)
+            rows[i].target += QStringLiteral(", on/off %1x wall, %2x CPU (target <= 1.1x)")
+                                  .arg(rows[i].ms / plainRows[i - firstCommandRow].ms, 0, 'f', 2)
+                                  .arg(rows[i].cpu / plainRows[i - firstCommandRow].cpu, 0, 'f', 2);
 
         reload();
         std::vector<double> keys;
@@ -553,7 +609,67 @@ int main(int argc, char** argv)
         const double ordinaryLoad = load;
         const double ordinarySave = rows[2].ms;
 
-        report(doc.mib, bytes.size(), memo.document()->blockCount(), floorMs, rows, doc.floorPeak, doc.loadPeak);
+        // Highlighting: the background walk, keystrokes at both ends, a
+        // comment opened at the top, and page scrolls.
+        auto untilSettled = [&] {
+            QElapsedTimer timer;
+            timer.start();
+            while (!highlighter.isSettled())
+                settle();
+            return msSince(timer);
+        };
+        auto type = [&](qsizetype position, const QString& typed) {
+            memo.setSelStart(position);
+            memo.setFocus();
+            settle();
+            QElapsedTimer timer;
+            timer.start();
+            const Qt::Key key = Qt::Key(typed.at(0).toUpper().unicode());
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
+            QApplication::sendEvent(&memo, &press);
+            QApplication::sendEvent(&memo, &release);
+            memo.viewport()->repaint();
+            settle();
+            return msSince(timer);
+        };
+        reload();
+        rows.push_back({ QStringLiteral("highlighting: whole text lexed in the background"), untilSettled(),
+                         QStringLiteral("wall time, in slices of <= 4 ms") });
+        for (const bool top : { true, false }) {
+            std::vector<double> times;
+            for (int i = 0; i < 5; ++i)
+                times.push_back(type(top ? 0 : memo.textLength(), QStringLiteral("a")));
+            std::sort(times.begin(), times.end());
+            rows.push_back({ top ? QStringLiteral("one keystroke at the top, highlighting on")
+                                 : QStringLiteral("one keystroke at the bottom, highlighting on"),
+                             times[times.size() / 2], QStringLiteral("< 20 ms") });
+        }
+        untilSettled();
+        double slowest = 0;
+        for (int i = 0; i < 4; ++i)
+            slowest = std::max(slowest, type(i, QStringLiteral("<!--").mid(i, 1)));
+        rows.push_back({ QStringLiteral("typing <!-- at the top: slowest keystroke"), slowest,
+                         QStringLiteral("< 20 ms") });
+        rows.push_back({ QStringLiteral("  then the rest recoloured in the background"), untilSettled(),
+                         QStringLiteral("wall time, in slices of <= 4 ms") });
+        QScrollBar* bar = memo.verticalScrollBar();
+        double slowestScroll = 0;
+        for (const double at : { 0.0, 0.5, 1.0 }) {
+            bar->setValue(int((bar->maximum() - bar->pageStep()) * at));
+            memo.viewport()->repaint();
+            untilSettled();
+            QElapsedTimer timer;
+            timer.start();
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            memo.viewport()->repaint();
+            settle();
+            slowestScroll = std::max(slowestScroll, msSince(timer));
+        }
+        rows.push_back({ QStringLiteral("scroll a page down (top, middle, end; slowest)"), slowestScroll,
+                         QStringLiteral("< 16 ms") });
+
+        report(doc.mib, bytes.size(), memo.lineCount(), floorMs, rows, doc.floorPeak, doc.loadPeak, doc.plainPeak);
         window->context().doc.modified = false;
 
         // The same bytes minified into one line: opening, keys and commands.
@@ -637,7 +753,7 @@ int main(int argc, char** argv)
                                  QStringLiteral("for comparison; its key: %1 ms").arg(cpuMs() - start, 0, 'f', 1) });
         }
         QTextStream(stdout) << "\n" << doc.mib << " MiB page in one line (same floor)";
-        report(doc.mib, bytes.size(), memo.lineCount(), floorMs, longRows, doc.floorPeak, doc.longPeak);
+        report(doc.mib, bytes.size(), memo.lineCount(), floorMs, longRows, doc.floorPeak, doc.longPeak, doc.longPeak);
         window->context().doc.modified = false;
         window.reset();
         journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);

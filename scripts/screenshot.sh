@@ -14,9 +14,12 @@ printf '[USER]\r\nname=\xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2\r\n' >"$work/co
 doc="$work/index.htm"
 # The sample page, in Windows-1251 with CRLF line breaks as the editor keeps it.
 printf '%s\r\n' '<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Transitional//EN">' '<HTML>' '<HEAD>' \
-  ' <TITLE> Моя страница </TITLE>' '</HEAD>' '<BODY>' '<CENTER>' '<B>Добро пожаловать!</B></CENTER>' \
-  '<P>Эта страница написана вручную.</P>' '<UL>' '<LI>Новости' '<LI>Статьи' '<LI>Ссылки' '</UL>' \
-  '<HR>' '</BODY>' '</HTML>' | iconv -f UTF-8 -t CP1251 >"$doc"
+  ' <TITLE> Моя страница </TITLE>' ' <META NAME="author" CONTENT="Иван Петров">' ' <STYLE TYPE="text/css">' \
+  '  H1 { color: navy }' ' </STYLE>' '</HEAD>' '<BODY BGCOLOR="#FFFFFF">' '<!-- шапка' '     страницы -->' \
+  '<CENTER><H1>Добро&nbsp;пожаловать!</H1></CENTER>' \
+  '<P ALIGN="justify">Эта страница написана &laquo;вручную&raquo;.</P>' '<UL>' \
+  '<LI><A HREF="news.htm">Новости</A>' '<LI><A HREF="articles.htm" TARGET=_blank>Статьи</A>' '</UL>' \
+  '<SCRIPT LANGUAGE="JavaScript">' ' document.write("<HR>");' '</SCRIPT>' '</BODY>' '</HTML>' | iconv -f UTF-8 -t CP1251 >"$doc"
 export HOME="$work" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0
 xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   "$1" "$2" >/dev/null 2>&1 &

@@ -22,5 +22,6 @@ struct SettingsStore {
     /// The extended editor's command as start-up found it (settings or the
     /// desktop); Apply leaves a found command unwritten so it stays live.
     QString foundWorkshopCommand;
+    bool highlightTags = true;              ///< HTML shown in colour
     QString settingsFileName = QStringLiteral("Brannoc Quillet.ini");
 };

@@ -7,6 +7,7 @@
 #include "core/diskfile.h"
 #include "core/editorbuffer.h"
 #include "core/editorfont.h"
+#include "core/highlightsetting.h"
 #include "core/inifile.h"
 #include "core/messageboxes.h"
 #include "core/programlauncher.h"
@@ -90,6 +91,7 @@ QStringList readSettings(const IniFile& ini, SettingsStore& settings)
                                   QStringLiteral("C:\\Program Files\\Internet Explorer\\Iexplore.exe"));
     settings.browser3Path = textValue(ini, paths, QStringLiteral("browser3"), QString());
     settings.workshopCommand = textValue(ini, paths, QStringLiteral("workshop"), QString());
+    settings.highlightTags = highlightsetting::isOn(ini.value(highlightsetting::section(), highlightsetting::key()));
     return errors;
 }
 

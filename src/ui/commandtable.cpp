@@ -45,6 +45,8 @@ const std::vector<MenuRow>& menuTable()
         { "RunWorkshop1", "View1", "&Расширенный редактор", "Alt+5", &Tmain::RunWorkshop1Click },
         { "N13", "View1", "-", nullptr, nullptr },
         { "Options1", "View1", "&Настройки программы...", nullptr, &Tmain::Options1Click },
+        { "N16", "View1", "-", nullptr, nullptr },
+        { "Highlight1", "View1", "Подсветка тегов", nullptr, &Tmain::Highlight1Click, true },
 
         { "Style1", "MainMenu1", "&Стиль", nullptr, nullptr },
         { "Font1", "Style1", "&Шрифт", "Ctrl+F", &Tmain::Font1Click },

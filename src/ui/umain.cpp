@@ -5,6 +5,7 @@
 #include "core/documentcommands.h"
 #include "core/documentjournal.h"
 #include "core/editorbuffer.h"
+#include "core/highlightsetting.h"
 #include "core/messageboxes.h"
 #include "core/savedtextsnapshot.h"
 #include "core/startup.h"
@@ -18,6 +19,7 @@
 #include "ui/optionscommand.h"
 #include "ui/pictures.h"
 #include "ui/Unit2.h"
+#include "ui/taghighlighter.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -49,6 +51,8 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     m_journal = std::make_unique<DocumentJournal>(m_ctx, DocumentJournal::folderIn(platform.dirs->stateDirectory()));
     m_ctx.journal = m_journal.get();
     FormCreate(arguments);
+    m_highlightItem->setChecked(m_ctx.settings.highlightTags);
+    m_highlighter->setEnabled(m_ctx.settings.highlightTags);
 }
 
 Tmain::~Tmain() = default;
@@ -97,6 +101,7 @@ void Tmain::buildWindow()
     connect(m_ctx.memo1, &EditorBuffer::changed, this, &Tmain::Memo1Change);
     // Reported once the widget's own event is over, as any other error is.
     connect(m_ctx.memo1, &EditorBuffer::refused, this, &Tmain::showErrorBox, Qt::QueuedConnection);
+    m_highlighter = new TagHighlighter(m_ctx.memo1);
 
     m_ctx.memo2 = new SavedTextSnapshot(this);
     m_ctx.richEdit1 = new QTextEdit(this);
@@ -159,6 +164,8 @@ void Tmain::buildMenus()
             action->setCheckable(true);
             if (item == QLatin1String("Wordwrap1"))
                 m_wordWrapItem = action;
+            if (item == QLatin1String("Highlight1"))
+                m_highlightItem = action;
         }
         if (row.handler) {
             const Handler handler = row.handler;
@@ -301,6 +308,17 @@ void Tmain::MSIE1Click() { run([&] { m_launch->msie(); }); }
 void Tmain::Anybrowser1Click() { run([&] { m_launch->anyBrowser(); }); }
 void Tmain::RunWorkshop1Click() { run([&] { m_launch->runWorkshop(); }); }
 void Tmain::Options1Click() { run([&] { showOptionsDialog(m_ctx, this); }); }
+
+void Tmain::Highlight1Click()
+{
+    // The check mark and the colours follow the choice for this run even
+    // when the key cannot be written.
+    const bool on = !m_ctx.settings.highlightTags;
+    m_ctx.settings.highlightTags = on;
+    m_highlightItem->setChecked(on);
+    m_highlighter->setEnabled(on);
+    run([&] { highlightsetting::write(m_ctx.settings.settingsFileName, on); });
+}
 
 // Markup ----------------------------------------------------------------------
 

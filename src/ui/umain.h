@@ -17,6 +17,7 @@ class TextCommands;
 class FindReplace;
 class LaunchCommands;
 class DocumentJournal;
+class TagHighlighter;
 
 /// The main window: toolbar, editing area, main menu and context menu. Every
 /// command of the program is one handler here, fired by whichever controls
@@ -35,6 +36,7 @@ public:
     EditorBuffer* memo() const { return m_ctx.memo1; }
     /// The about box created at program start, shown by `About1Click`.
     void setAboutBox(QDialog* box) { m_aboutBox = box; }
+    TagHighlighter& highlighter() { return *m_highlighter; }
 
     // What the commands may ask of the window.
     void setTitle(const QString& title) override;
@@ -71,6 +73,7 @@ public slots:
     void Anybrowser1Click();
     void RunWorkshop1Click();
     void Options1Click();
+    void Highlight1Click();
     // Style
     void Font1Click();
     void Bold1Click();
@@ -150,6 +153,8 @@ private:
     QMenu* m_popup = nullptr;
     QAction* m_wordWrapItem = nullptr;
     bool m_wordWrap = false;
+    QAction* m_highlightItem = nullptr;
+    TagHighlighter* m_highlighter = nullptr;
     QDialog* m_aboutBox = nullptr;
 };
 

@@ -4,11 +4,12 @@
 #include "core/apperror.h"
 #include "core/editorbuffer.h"
 #include "core/editorfont.h"
+#include "core/highlightsetting.h"
 #include "core/inifile.h"
 #include "core/messageboxes.h"
+#include "core/privatefolder.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -76,17 +77,6 @@ QFont fontForDialog(const QFont& font)
     QFont shown = font;
     shown.setFamily(QFontInfo(font).family());
     return shown;
-}
-
-/// Creates the folder and its missing parents with mode 0700, as the XDG
-/// rules ask for a settings folder: a new user may have none yet.
-void makePrivateFolder(const QString& path)
-{
-    const QFileInfo folder(path);
-    if (folder.exists() || folder.isRoot())
-        return;
-    makePrivateFolder(folder.absolutePath());
-    QDir().mkdir(folder.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 /// The extended editor's keys. Start-up reads "workshop" before "extended",
@@ -286,6 +276,7 @@ void TOptionfrm::writeSettingsFile()
         for (const auto& key : keys)
             ini.setValue(QString::fromLatin1(key.section), QString::fromLatin1(key.key), key.value);
         setExtendedEditor(ini, s.workshopCommand, s.foundWorkshopCommand);
+        ini.setValue(highlightsetting::section(), highlightsetting::key(), highlightsetting::valueFor(s.highlightTags));
     };
     makePrivateFolder(QFileInfo(file).absolutePath());
     if (!IniFile::update(file, compose))

@@ -60,7 +60,7 @@ private:
     void buildControls();
     /// `OpenDialog1`: the chosen program, or nothing when cancelled.
     std::optional<QString> browse();
-    /// Writes the ten keys in one write; throws AppError when it fails.
+    /// Writes the ten keys and the highlighting key in one write; throws AppError when it fails.
     void writeSettingsFile();
 
     AppContext& m_ctx;

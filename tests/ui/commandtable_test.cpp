@@ -79,7 +79,8 @@ TEST(CommandTable, EveryMenuRowHasItsControlInPlace)
             ? QKeySequence(QString::fromLatin1(row.shortcut), QKeySequence::PortableText).toString(QKeySequence::NativeText)
             : QString();
         EXPECT_EQ(shown, expected) << row.item;
-        EXPECT_EQ(action->isCheckable(), item == QLatin1String("Wordwrap1")) << row.item;
+        EXPECT_EQ(action->isCheckable(), item == QLatin1String("Wordwrap1") || item == QLatin1String("Highlight1"))
+            << row.item;
     }
 
     EXPECT_EQ(shownItems(bar->actions()), expectedChildren.take(QStringLiteral("MainMenu1")));

@@ -176,7 +176,7 @@ TEST(Options, BrowseButtonsStoreAtOnceAndTheDialogRemembersTheLastName)
     EXPECT_EQ(s.workshopCommand, "");
 }
 
-TEST(Options, ApplyWritesTheTenKeysInOrderAtOnceAndAppliesTheFont)
+TEST(Options, ApplyWritesTheKeysInOrderAtOnceAndAppliesTheFont)
 {
     OpenOptions t(false);
     QFile::remove(settingsPath(t));
@@ -207,7 +207,8 @@ TEST(Options, ApplyWritesTheTenKeysInOrderAtOnceAndAppliesTheFont)
     EXPECT_EQ(readFile(settingsPath(t)),
               "[FONT]\r\nname=DejaVu Serif\r\ncharset=1\r\nsize=14\r\nstyle=TRUE\r\n"
               "[USER]\r\nname=\xC8\xE2\xE0\xED\r\nmail=i@example.org\r\n"
-              "[PATHS]\r\nnetscape=/usr/bin/ns\r\nmsie=/usr/bin/ie\r\nbrowser3=/usr/bin/b3\r\nextended=ext --edit\r\n");
+              "[PATHS]\r\nnetscape=/usr/bin/ns\r\nmsie=/usr/bin/ie\r\nbrowser3=/usr/bin/b3\r\nextended=ext --edit\r\n"
+              "[VIEW]\r\nhighlight=TRUE\r\n");
     const SettingsStore& s = t.ctx().settings;
     EXPECT_EQ(s.userMail, "i@example.org");
     EXPECT_EQ(s.workshopCommand, "ext --edit");
@@ -369,7 +370,7 @@ TEST(Options, ApplyWithoutChangesWritesBackWhatStartUpRead)
     const QByteArray stored = "; kept\r\n[FONT]\r\nname=My Font, Fallback\r\ncharset=204\r\nsize=12\r\nstyle=TRUE\r\n"
                               "[USER]\r\nname=\xC8\xE2\xE0\xED\r\nmail=ivan@example.org\r\n[PATHS]\r\n"
                               "netscape=/home/zo&#235;/ns\r\nmsie=/m\r\nbrowser3=/b3\r\nworkshop=ws %1\r\nextended=ws %1\r\n"
-                              "[Other]\r\n x = y \r\n";
+                              "[Other]\r\n x = y \r\n[VIEW]\r\nhighlight=FALSE\r\n";
     writeFile(settingsPath(t), stored);
     runStartupSequence(t.ctx(), {});
     TOptionfrm d(t.ctx(), t.window.get());
