@@ -46,6 +46,25 @@ void rememberLaunchWrite(DocumentState& doc, const QString& path, const QByteArr
     doc.launchFingerprint = fingerprint(bytes);
 }
 
+void recoverLaunchWrite(DocumentState& doc, const QString& path, const QByteArray& fingerprint)
+{
+    if (fingerprint.isEmpty()) {
+        // A journal from before fingerprints were kept: the file as it is.
+        QFile written(path);
+        if (written.open(QIODevice::ReadOnly))
+            rememberLaunchWrite(doc, path, written.readAll());
+        return;
+    }
+    doc.launchFile = path;
+    doc.launchFingerprint = fingerprint;
+    if (holdsLaunchBytes(doc, path)) {
+        remember(doc, path);
+    } else {
+        doc.stampedFile = path;
+        doc.stamp = FileStamp {}; // matches no existing file: a save asks
+    }
+}
+
 bool holdsLaunchBytes(const DocumentState& doc, const QString& path)
 {
     if (doc.launchFile.isEmpty() || doc.launchFile != path)

@@ -34,6 +34,12 @@ void remember(DocumentState& doc, const QString& path);
 /// into `path`.
 void rememberLaunchWrite(DocumentState& doc, const QString& path, const QByteArray& bytes);
 
+/// After a crash: the journal says a launch wrote `path`, with bytes of this
+/// `fingerprint` (empty when the journal does not know it). When the file no
+/// longer holds those bytes another program has written it since, so closing
+/// with No leaves it alone and saving asks first.
+void recoverLaunchWrite(DocumentState& doc, const QString& path, const QByteArray& fingerprint);
+
 /// True when `path` still holds exactly the bytes the last launch wrote there.
 bool holdsLaunchBytes(const DocumentState& doc, const QString& path);
 

@@ -189,15 +189,15 @@ void DocumentJournal::flush()
         m_started = false;
         return;
     }
-    const bool launch = m_ctx.doc.launchWroteFile;
+    const journalformat::LaunchState launch = launchState();
     QString key;
     for (const Pending& change : pending) {
         if (change.rewrite) {
             // Looked up only here: typing never waits for the file system.
             if (key.isNull())
                 key = journalscan::documentKey(m_ctx.doc.fileName);
-            m_writer->rewrite(key, launch, launch ? m_ctx.memo2->bytes() : QByteArray(), change.bytes, change.text);
-            m_recordedLaunch = launch;
+            m_writer->rewrite(key, launch, change.bytes, change.text);
+            recordedLaunch(launch);
         } else {
             m_writer->edit(change.position, change.removed, change.text);
         }
@@ -207,10 +207,33 @@ void DocumentJournal::flush()
 void DocumentJournal::checkpoint()
 {
     flush();
-    if (m_writer && m_started && m_ctx.doc.launchWroteFile != m_recordedLaunch) {
-        m_recordedLaunch = m_ctx.doc.launchWroteFile;
-        m_writer->state(m_recordedLaunch, m_ctx.memo2->bytes());
+    if (!m_writer || !m_started)
+        return;
+    // Every preview writes the file again, so its fingerprint is news too.
+    const journalformat::LaunchState launch = launchState();
+    if (launch.wroteFile != m_recordedLaunch || launch.fingerprint != m_recordedFingerprint) {
+        recordedLaunch(launch);
+        m_writer->state(launch);
     }
+}
+
+journalformat::LaunchState DocumentJournal::launchState() const
+{
+    const DocumentState& doc = m_ctx.doc;
+    journalformat::LaunchState launch;
+    launch.wroteFile = doc.launchWroteFile;
+    if (launch.wroteFile) {
+        if (doc.launchFile == doc.fileName)
+            launch.fingerprint = doc.launchFingerprint;
+        launch.snapshot = m_ctx.memo2->bytes();
+    }
+    return launch;
+}
+
+void DocumentJournal::recordedLaunch(const journalformat::LaunchState& launch)
+{
+    m_recordedLaunch = launch.wroteFile;
+    m_recordedFingerprint = launch.fingerprint;
 }
 
 void DocumentJournal::offerRecovery()
@@ -242,24 +265,21 @@ void DocumentJournal::offerRecovery()
     m_suspended = false;
     trackLength();
     m_ctx.doc.modified = true;
-    m_ctx.doc.launchWroteFile = content.launchWroteFile;
-    if (content.launchWroteFile) {
-        m_ctx.memo2->setBytes(content.snapshot);
-        // The file holds what the launch wrote before the crash; closing
-        // with No takes back only those bytes.
-        if (!key.isEmpty()) {
-            QFile written(m_ctx.doc.fileName);
-            if (written.open(QIODevice::ReadOnly))
-                diskfile::rememberLaunchWrite(m_ctx.doc, m_ctx.doc.fileName, written.readAll());
-        }
+    const journalformat::LaunchState& launch = content.launch;
+    m_ctx.doc.launchWroteFile = launch.wroteFile;
+    if (launch.wroteFile) {
+        m_ctx.memo2->setBytes(launch.snapshot);
+        if (!key.isEmpty())
+            diskfile::recoverLaunchWrite(m_ctx.doc, m_ctx.doc.fileName, launch.fingerprint);
     }
     m_started = true;
     m_creationFailed = false;
     if (!ensureWriter())
         return; // the orphan stays: nothing else holds its text
-    m_recordedLaunch = content.launchWroteFile;
+    const journalformat::LaunchState kept = launchState();
+    recordedLaunch(kept);
     // The orphan goes once this journal holds its text on the disk.
-    m_writer->rewrite(key, content.launchWroteFile, content.snapshot, content.text, {}, orphan->path);
+    m_writer->rewrite(key, kept, content.text, {}, orphan->path);
 }
 
 void DocumentJournal::reportFailure(const QString& path)

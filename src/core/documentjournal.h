@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/journalformat.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -51,6 +53,8 @@ private:
     void flush();
     void reportFailure(const QString& path);
     void trackLength();
+    journalformat::LaunchState launchState() const;
+    void recordedLaunch(const journalformat::LaunchState& launch);
 
     AppContext& m_ctx;
     const QString m_folder;
@@ -58,7 +62,10 @@ private:
     std::vector<Pending> m_pending; // changes of the running command, written when it ends
     QTimer m_flushTimer;
     bool m_started = false;        // the journal holds the current document
-    bool m_recordedLaunch = false; // LaunchWroteFile as the journal last recorded it
+    // What the journal last recorded of a launch: LaunchWroteFile and the
+    // fingerprint of the bytes it wrote.
+    bool m_recordedLaunch = false;
+    QByteArray m_recordedFingerprint;
     bool m_suspended = false;
     bool m_reported = false;       // the write error was shown (once per run)
     bool m_creationFailed = false;

@@ -120,6 +120,34 @@ private:
     size_t m_gapEnd = 0;
 };
 
+bool readLaunchState(const QByteArray& payload, LaunchState& launch)
+{
+    if (payload.isEmpty())
+        return false;
+    LaunchState read;
+    switch (payload.at(0)) {
+    case '\0':
+        break;
+    case '\1':
+        read.wroteFile = true;
+        read.snapshot = payload.mid(1);
+        break;
+    case '\2': {
+        const qsizetype length = payload.size() > 1 ? static_cast<unsigned char>(payload.at(1)) : -1;
+        if (length < 0 || payload.size() < 2 + length)
+            return false;
+        read.wroteFile = true;
+        read.fingerprint = payload.mid(2, length);
+        read.snapshot = payload.mid(2 + length);
+        break;
+    }
+    default:
+        return false;
+    }
+    launch = read;
+    return true;
+}
+
 } // namespace
 
 quint32 crc32(quint32 crc, const char* data, qint64 length)
@@ -136,11 +164,14 @@ QByteArray documentRecord(const QString& key, qint64 timeMs)
     return record(Document, key.toUtf8(), timeMs);
 }
 
-QByteArray stateRecord(bool launchWroteFile, const QByteArray& snapshot, qint64 timeMs)
+QByteArray stateRecord(const LaunchState& launch, qint64 timeMs)
 {
-    QByteArray payload(1, launchWroteFile ? '\1' : '\0');
-    if (launchWroteFile)
-        payload.append(snapshot);
+    if (!launch.wroteFile)
+        return record(State, QByteArray(1, '\0'), timeMs);
+    // A fingerprint is a size and a hash, far below the one-byte limit.
+    const QByteArray fingerprint = launch.fingerprint.left(255);
+    QByteArray payload(1, '\2');
+    payload.append(char(fingerprint.size())).append(fingerprint).append(launch.snapshot);
     return record(State, payload, timeMs);
 }
 
@@ -220,11 +251,7 @@ Content read(QIODevice& device)
             content.hasDocument = true;
             break;
         case State:
-            fits = !payload.isEmpty();
-            if (fits) {
-                content.launchWroteFile = payload.at(0) != '\0';
-                content.snapshot = payload.mid(1);
-            }
+            fits = readLaunchState(payload, content.launch);
             break;
         case FullText:
             text.assign(payload);

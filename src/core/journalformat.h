@@ -16,7 +16,7 @@ namespace journalformat {
 
 enum RecordType : char {
     Document = 'D', ///< payload: the document's key, UTF-8 (empty: untitled)
-    State = 'S',    ///< payload: LaunchWroteFile (1 byte), then the snapshot when it is set
+    State = 'S',    ///< payload: see LaunchState
     FullText = 'F', ///< payload: the whole text, Windows-1251 bytes
     Edit = 'E',     ///< payload: position (u64), removed length (u64), inserted bytes
 };
@@ -28,7 +28,23 @@ constexpr qint64 kOverhead = 1 + 4 + 8 + 4;
 quint32 crc32(quint32 crc, const char* data, qint64 length);
 
 QByteArray documentRecord(const QString& key, qint64 timeMs);
-QByteArray stateRecord(bool launchWroteFile, const QByteArray& snapshot, qint64 timeMs);
+/// What a preview or extended-editor launch left behind: whether it wrote
+/// the document's file, the fingerprint of the bytes it wrote there, and the
+/// saved-text snapshot that closing with No restores. Stored as one byte
+/// (0: not written; 2: written, then the fingerprint's length as one byte,
+/// the fingerprint and the snapshot; 1, an older form: written, then the
+/// snapshot, fingerprint unknown).
+struct LaunchState {
+    bool wroteFile = false;
+    QByteArray fingerprint;
+    QByteArray snapshot;
+    bool operator==(const LaunchState& other) const
+    {
+        return wroteFile == other.wroteFile && fingerprint == other.fingerprint && snapshot == other.snapshot;
+    }
+};
+
+QByteArray stateRecord(const LaunchState& launch, qint64 timeMs);
 QByteArray fullTextRecord(const QByteArray& text, qint64 timeMs);
 QByteArray editRecord(qint64 position, qint64 removed, const QByteArray& inserted, qint64 timeMs);
 
@@ -47,8 +63,7 @@ struct Content {
     bool hasDocument = false;   ///< a document record was read
     bool hasText = false;       ///< a full text was read: there is text to recover
     QByteArray text;            ///< the text after the last valid edit
-    bool launchWroteFile = false;
-    QByteArray snapshot;        ///< the saved-text snapshot, when LaunchWroteFile
+    LaunchState launch;
     qint64 lastTimeMs = 0;      ///< time of the last valid record
     qint64 validLength = 0;     ///< bytes up to the end of the last valid record
     int records = 0;

@@ -78,8 +78,7 @@ void syncFolder(const QString& file)
 struct JournalWriter::Task {
     enum Kind { Rewrite, Edit, State, Discard } kind = Rewrite;
     QString key;
-    bool launchWroteFile = false;
-    QByteArray snapshot;
+    journalformat::LaunchState launch;
     QByteArray bytes;
     QString text;
     QString removeAfter;
@@ -133,14 +132,12 @@ void JournalWriter::setErrorHandler(ErrorHandler handler)
     m_onError = std::move(handler);
 }
 
-void JournalWriter::rewrite(const QString& key, bool launchWroteFile, const QByteArray& snapshot,
-                            const QByteArray& bytes, const QString& text, const QString& removeAfter)
+void JournalWriter::rewrite(const QString& key, const journalformat::LaunchState& launch, const QByteArray& bytes, const QString& text, const QString& removeAfter)
 {
     auto task = std::make_unique<Task>();
     task->kind = Task::Rewrite;
     task->key = key;
-    task->launchWroteFile = launchWroteFile;
-    task->snapshot = snapshot;
+    task->launch = launch;
     task->bytes = bytes;
     task->text = text;
     task->removeAfter = removeAfter;
@@ -167,12 +164,11 @@ void JournalWriter::edit(qint64 position, qint64 removed, const QString& inserte
     m_wake.notify_all();
 }
 
-void JournalWriter::state(bool launchWroteFile, const QByteArray& snapshot)
+void JournalWriter::state(const journalformat::LaunchState& launch)
 {
     auto task = std::make_unique<Task>();
     task->kind = Task::State;
-    task->launchWroteFile = launchWroteFile;
-    task->snapshot = snapshot;
+    task->launch = launch;
     std::lock_guard<std::mutex> lock(m_mutex);
     m_queue.push_back(std::move(task));
     m_wake.notify_all();
@@ -265,7 +261,7 @@ bool JournalWriter::perform(Task& task)
     case Task::State:
         // Before the first full copy there is nothing to recover, so nothing to describe.
         return m_size == 0
-            || append(journalformat::stateRecord(task.launchWroteFile, task.snapshot, nowMs()));
+            || append(journalformat::stateRecord(task.launch, nowMs()));
     case Task::Edit: {
         if (m_size == 0)
             return true;
@@ -332,7 +328,7 @@ bool JournalWriter::writeFresh(const Task& task)
         return true;
     };
     const QByteArray start = journalformat::documentRecord(task.key, time)
-        + journalformat::stateRecord(task.launchWroteFile, task.snapshot, time);
+        + journalformat::stateRecord(task.launch, time);
     qint64 textLength = 0;
     bool ok = write(start.constData(), start.size());
     if (ok && task.bytes.isNull()) {
@@ -371,8 +367,7 @@ bool JournalWriter::compact()
         return false;
     Task task;
     task.key = content.key;
-    task.launchWroteFile = content.launchWroteFile;
-    task.snapshot = content.snapshot;
+    task.launch = content.launch;
     task.bytes = content.text;
     return writeFresh(task);
 }

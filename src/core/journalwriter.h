@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/journalformat.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -37,17 +39,17 @@ public:
     QString path() const { return m_path; }
     void setErrorHandler(ErrorHandler handler);
 
-    /// Replaces the journal by one full copy: document key, LaunchWroteFile
-    /// with the snapshot, and the text (`bytes`, or the editor-form `text`
+    /// Replaces the journal by one full copy: document key, what a launch
+    /// left behind, and the text (`bytes`, or the editor-form `text`
     /// when `bytes` is null). Made durable at once; afterwards `removeAfter`
     /// (an orphan whose text this copy took over) is deleted.
-    void rewrite(const QString& key, bool launchWroteFile, const QByteArray& snapshot, const QByteArray& bytes,
+    void rewrite(const QString& key, const journalformat::LaunchState& launch, const QByteArray& bytes,
                  const QString& text, const QString& removeAfter = {});
     /// Appends an edit: position and removed length in document characters,
     /// the inserted text in the editor's form ('\n' breaks).
     void edit(qint64 position, qint64 removed, const QString& inserted);
-    /// Appends LaunchWroteFile and the snapshot.
-    void state(bool launchWroteFile, const QByteArray& snapshot);
+    /// Appends what a launch left behind.
+    void state(const journalformat::LaunchState& launch);
     /// Empties the journal: its text was saved or the document replaced.
     void discard();
     /// Blocks until everything queued so far is written and synced (or has

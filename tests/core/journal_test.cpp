@@ -18,7 +18,7 @@ namespace {
 
 QByteArray sample()
 {
-    return jf::documentRecord(QStringLiteral("/d.htm"), 1) + jf::stateRecord(false, {}, 1)
+    return jf::documentRecord(QStringLiteral("/d.htm"), 1) + jf::stateRecord({}, 1)
         + jf::fullTextRecord("abc\r\ndef", 2) + jf::editRecord(1, 2, "XY", 3) + jf::editRecord(8, 0, "!", 4);
 }
 
@@ -62,6 +62,38 @@ TEST(JournalFormat, ATornOrDamagedTailIsIgnored)
     EXPECT_EQ(jf::crc32(0, "123456789", 9), 0xCBF43926u) << "the standard check value";
 }
 
+// What a launch left behind, in the current form and in the older one
+// without a fingerprint; a fingerprint longer than its record is damage.
+TEST(JournalFormat, LaunchStateReadsBackInEveryForm)
+{
+    const auto withState = [](const QByteArray& payload) {
+        // A state record built by hand: type, length, time, payload, CRC.
+        const QByteArray state = jf::stateRecord({}, 1);
+        QByteArray body = state.left(1);
+        const quint32 length = quint32(payload.size());
+        body.append(reinterpret_cast<const char*>(&length), 4).append(state.mid(5, 8)).append(payload);
+        const quint32 crc = jf::crc32(0, body.constData(), body.size());
+        return jf::documentRecord(QStringLiteral("/d.htm"), 1) + body + QByteArray(reinterpret_cast<const char*>(&crc), 4);
+    };
+    const jf::LaunchState current { true, "17:fingerprint", "saved" };
+    const struct {
+        const char* name;
+        QByteArray journal;
+        bool valid;
+        jf::LaunchState expected;
+    } cases[] = {
+        { "nothing written", jf::documentRecord(QStringLiteral("/d.htm"), 1) + jf::stateRecord({}, 1), true, {} },
+        { "written, with fingerprint", jf::documentRecord(QStringLiteral("/d.htm"), 1) + jf::stateRecord(current, 1), true, current },
+        { "older form", withState(QByteArray("\1saved")), true, { true, {}, "saved" } },
+        { "fingerprint past the record", withState(QByteArray("\2\x40short")), false, {} },
+    };
+    for (const auto& c : cases) {
+        const jf::Content content = jf::read(c.journal);
+        EXPECT_EQ(content.records, c.valid ? 2 : 1) << c.name;
+        EXPECT_TRUE(content.launch == c.expected) << c.name;
+    }
+}
+
 TEST(JournalWriter, WritesLocksRewritesAndDeletesItsJournal)
 {
     QTemporaryDir dir;
@@ -71,7 +103,7 @@ TEST(JournalWriter, WritesLocksRewritesAndDeletesItsJournal)
     const QString path = writer->path();
     EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QString::number(QCoreApplication::applicationPid()) + u'-'));
 
-    writer->rewrite(QStringLiteral("/d.htm"), false, {}, "base", {});
+    writer->rewrite(QStringLiteral("/d.htm"), {}, "base", {});
     // Enough typing on a short text to pass the rewrite threshold many times.
     QByteArray expected = "base";
     for (int i = 0; i < 20000; ++i) {
@@ -119,7 +151,7 @@ TEST(JournalWriter, AFullDiskIsReportedOnceAndWritingResumesWhenThereIsRoom)
             ++errors;
         });
         const QByteArray text(60 * 1024, 'a');
-        writer->rewrite(QStringLiteral("/d.htm"), false, {}, text, {});
+        writer->rewrite(QStringLiteral("/d.htm"), {}, text, {});
         writer->edit(0, 0, QStringLiteral("b"));
         writer->waitIdle();
         EXPECT_EQ(errors.load(), 1);

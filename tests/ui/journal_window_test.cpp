@@ -1,4 +1,6 @@
+#include "core/diskfile.h"
 #include "core/documentjournal.h"
+#include "core/documentstate.h"
 #include "core/editorbuffer.h"
 #include "core/journalformat.h"
 #include "core/journalscan.h"
@@ -60,12 +62,12 @@ struct JournalTest : ::testing::Test {
         return path;
     }
     // What a dead editor leaves: a journal nobody holds.
-    QString orphan(const QString& key, const QByteArray& text, qint64 timeMs, bool launch = false,
-                   const QByteArray& snapshot = {}, const QString& name = QStringLiteral("1-a.journal"))
+    QString orphan(const QString& key, const QByteArray& text, qint64 timeMs,
+                   const journalformat::LaunchState& launch = {}, const QString& name = QStringLiteral("1-a.journal"))
     {
         QDir().mkpath(folder());
         const QString path = QDir(folder()).filePath(name);
-        writeAll(path, journalformat::documentRecord(key, timeMs) + journalformat::stateRecord(launch, snapshot, timeMs)
+        writeAll(path, journalformat::documentRecord(key, timeMs) + journalformat::stateRecord(launch, timeMs)
                            + journalformat::fullTextRecord(text, timeMs));
         return path;
     }
@@ -173,10 +175,10 @@ TEST_F(JournalTest, StartUpOffersTheNewestOrphanAndYesRestoresItsText)
     QFile::link(doc, link);
     const qint64 t = QDateTime(QDate(2026, 3, 4), QTime(5, 6)).toMSecsSinceEpoch();
     const QString key = journalscan::documentKey(doc);
-    orphan(key, "older", t - 60000, false, {}, QStringLiteral("1-old.journal"));
-    const QString newest = orphan(key, "<HTML>\r\nunsaved Ж\r\n</HTML>", t, false, {}, QStringLiteral("2-new.journal"));
+    orphan(key, "older", t - 60000, {}, QStringLiteral("1-old.journal"));
+    const QString newest = orphan(key, "<HTML>\r\nunsaved Ж\r\n</HTML>", t, {}, QStringLiteral("2-new.journal"));
     orphan(journalscan::documentKey(dir.filePath(QStringLiteral("other.htm"))), "other", t + 1,
-           false, {}, QStringLiteral("3-other.journal"));
+           {}, QStringLiteral("3-other.journal"));
 
     auto e = editor({ link }, { Answer::Yes });
     ASSERT_EQ(e->fake.prompts.boxes.size(), 1);
@@ -222,18 +224,44 @@ TEST_F(JournalTest, DecliningDeletesTheOrphanAndEscapeKeepsIt)
     EXPECT_TRUE(e->fake.prompts.boxes.isEmpty());
 }
 
+// A preview wrote "edited, previewed" into the file before the crash. Closing
+// the recovered text with No gives the file its saved bytes back only while
+// it still holds what the preview wrote; a file another program wrote after
+// the crash is left alone, and saving over it asks first.
 TEST_F(JournalTest, RecoveryRestoresLaunchWroteFileAndTheSnapshot)
 {
     const QByteArray before = "as last saved";
-    // A preview wrote the edited text into the file before the crash.
-    const QString doc = file(QStringLiteral("page.htm"), "edited, previewed");
-    orphan(journalscan::documentKey(doc), "edited, previewed, more", QDateTime::currentMSecsSinceEpoch(), true, before);
-    auto e = editor({ doc }, { Answer::Yes });
-    EXPECT_TRUE(e->ctx().doc.launchWroteFile);
-    EXPECT_EQ(e->ctx().memo2->bytes(), before);
-    e->fake.prompts.answers = { Answer::No };
-    e->window->close();
-    EXPECT_EQ(readAll(doc), before) << "the restore rule still holds";
+    const QByteArray previewed = "edited, previewed";
+    DocumentState wrote;
+    diskfile::rememberLaunchWrite(wrote, QStringLiteral("x"), previewed);
+    const struct {
+        const char* name;
+        QByteArray onDisk;
+        QByteArray fingerprint;
+        QByteArray afterNo;
+    } cases[] = {
+        { "file as the preview left it", previewed, wrote.launchFingerprint, before },
+        { "file written by another program since", "another program's", wrote.launchFingerprint, "another program's" },
+        { "journal without a fingerprint", previewed, {}, before },
+    };
+    for (const auto& c : cases) {
+        const QString doc = file(QStringLiteral("page.htm"), c.onDisk);
+        orphan(journalscan::documentKey(doc), "edited, previewed, more", QDateTime::currentMSecsSinceEpoch(),
+               { true, c.fingerprint, before });
+        auto e = editor({ doc }, { Answer::Yes });
+        EXPECT_TRUE(e->ctx().doc.launchWroteFile) << c.name;
+        EXPECT_EQ(e->ctx().memo2->bytes(), before) << c.name;
+        EXPECT_EQ(e->journaled().launch.fingerprint, wrote.launchFingerprint) << c.name << ": kept for the next crash";
+        if (c.onDisk == c.afterNo) { // another program's bytes
+            e->fake.prompts.answers = { Answer::No };
+            e->window->Save2Click();
+            ASSERT_EQ(e->fake.prompts.boxes.size(), 2) << c.name << ": saving asks before overwriting";
+            EXPECT_EQ(readAll(doc), c.onDisk) << c.name;
+        }
+        e->fake.prompts.answers = { Answer::No };
+        e->window->close();
+        EXPECT_EQ(readAll(doc), c.afterNo) << c.name;
+    }
 }
 
 TEST_F(JournalTest, APreviewIsJournaledWithTheSnapshot)
@@ -244,8 +272,11 @@ TEST_F(JournalTest, APreviewIsJournaledWithTheSnapshot)
     e->window->RunWithDocument(QStringLiteral("/bin/true"));
     ASSERT_TRUE(e->ctx().doc.launchWroteFile);
     const journalformat::Content content = e->journaled();
-    EXPECT_TRUE(content.launchWroteFile);
-    EXPECT_EQ(content.snapshot, QByteArray("saved"));
+    EXPECT_TRUE(content.launch.wroteFile);
+    EXPECT_EQ(content.launch.snapshot, QByteArray("saved"));
+    DocumentState previewed;
+    diskfile::rememberLaunchWrite(previewed, doc, readAll(doc));
+    EXPECT_EQ(content.launch.fingerprint, previewed.launchFingerprint);
 }
 
 TEST_F(JournalTest, OpenOffersTheOpenedDocumentsOrphan)
@@ -282,8 +313,8 @@ TEST_F(JournalTest, ALiveEditorsJournalIsNeverOfferedAndTwoEditorsKeepTheirOwn)
 
 TEST_F(JournalTest, StaleJournalsAreRemovedAtStartUp)
 {
-    const QString old = orphan(QStringLiteral("/x.htm"), "old", 0, false, {}, QStringLiteral("1-old.journal"));
-    const QString recent = orphan(QStringLiteral("/x.htm"), "recent", 0, false, {}, QStringLiteral("2-recent.journal"));
+    const QString old = orphan(QStringLiteral("/x.htm"), "old", 0, {}, QStringLiteral("1-old.journal"));
+    const QString recent = orphan(QStringLiteral("/x.htm"), "recent", 0, {}, QStringLiteral("2-recent.journal"));
     const QString empty = QDir(folder()).filePath(QStringLiteral("3-empty.journal"));
     writeAll(empty, journalformat::documentRecord(QStringLiteral("/x.htm"), 0));
     const QString torn = QDir(folder()).filePath(QStringLiteral("4-torn.journal.tmp"));
