@@ -102,7 +102,7 @@ bool DocumentCommands::settleUnsavedText(const QString& question, std::optional<
 std::optional<DocumentCommands::Restore> DocumentCommands::declinedTextOnDisk() const
 {
     const DocumentState& doc = m_ctx.doc;
-    if (!doc.launchWroteFile || doc.fileName.isEmpty() || doc.isUntitled())
+    if (!doc.launchWroteFile || doc.isUntitled())
         return std::nullopt;
     return Restore { doc.fileName, m_ctx.memo2->bytes() };
 }
@@ -216,9 +216,9 @@ bool DocumentCommands::saveAs()
 bool DocumentCommands::save()
 {
     const QString& fileName = m_ctx.doc.fileName;
-    // An empty name (start-up stopped before naming the document) has no
-    // file to write either: it is asked for like the untitled one.
-    if (m_ctx.doc.isUntitled() || fileName.isEmpty())
+    // The untitled document, or one start-up stopped before naming, has no
+    // file to write: its name is asked for.
+    if (m_ctx.doc.isUntitled())
         return saveAs();
     if (!diskfile::mayOverwrite(m_ctx.doc, *m_ctx.platform.prompts, fileName))
         return false;

@@ -20,5 +20,9 @@ struct DocumentState {
     QString launchFile;           ///< the file the last launch wrote
     QByteArray launchFingerprint; ///< size and hash of the bytes it wrote there
 
-    bool isUntitled() const { return fileName == untitledFileName(); }
+    /// True for a name that stands for no file of its own: the untitled
+    /// name, or none at all (start-up stopped before naming the document).
+    static bool namesNoFile(const QString& name) { return name.isEmpty() || name == untitledFileName(); }
+
+    bool isUntitled() const { return namesNoFile(fileName); }
 };

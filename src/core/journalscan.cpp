@@ -61,7 +61,7 @@ QStringList entries(const QString& folder, const QString& pattern)
 
 QString documentKey(const QString& fileName)
 {
-    if (fileName.isEmpty() || fileName == DocumentState::untitledFileName())
+    if (DocumentState::namesNoFile(fileName))
         return {};
     const QString target = filewriter::resolveTarget(QFileInfo(fileName).absoluteFilePath());
     const QFileInfo info(target);

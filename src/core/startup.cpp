@@ -126,7 +126,7 @@ void handOverLargeFile(AppContext& context, const QString& fileName)
 {
     UserPrompts& prompts = *context.platform.prompts;
     const QString& command = context.settings.workshopCommand;
-    if (!fileName.isEmpty() && fileName != DocumentState::untitledFileName() && !command.isEmpty()) {
+    if (!DocumentState::namesNoFile(fileName) && !command.isEmpty()) {
         const Answer answer = messageboxes::askWarning(
             prompts,
             messageboxes::twoLines(QStringLiteral("Файл слишком велик."),

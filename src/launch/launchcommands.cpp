@@ -59,7 +59,7 @@ void LaunchCommands::anyBrowser()
 void LaunchCommands::runWorkshop()
 {
     // The extended editor needs a file of the document's own.
-    if (m_ctx.doc.fileName.isEmpty() || m_ctx.doc.isUntitled()) {
+    if (m_ctx.doc.isUntitled()) {
         messageboxes::showPlain(*m_ctx.platform.prompts, noFileNameMessage());
         return;
     }
