@@ -141,15 +141,8 @@ void JournalWriter::rewrite(const QString& key, const journalformat::LaunchState
     task->bytes = bytes;
     task->text = text;
     task->removeAfter = removeAfter;
-    std::lock_guard<std::mutex> lock(m_mutex);
     // A full copy makes everything still waiting obsolete.
-    while (m_queue.size() > (m_busy ? 1u : 0u)) {
-        if (task->removeAfter.isEmpty())
-            task->removeAfter = m_queue.back()->removeAfter;
-        m_queue.pop_back();
-    }
-    m_queue.push_back(std::move(task));
-    m_wake.notify_all();
+    supersede(std::move(task));
 }
 
 void JournalWriter::edit(qint64 position, qint64 removed, const QString& inserted)
@@ -159,9 +152,7 @@ void JournalWriter::edit(qint64 position, qint64 removed, const QString& inserte
     task->position = position;
     task->removed = removed;
     task->text = inserted;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_queue.push_back(std::move(task));
-    m_wake.notify_all();
+    enqueue(std::move(task));
 }
 
 void JournalWriter::state(const journalformat::LaunchState& launch)
@@ -169,15 +160,18 @@ void JournalWriter::state(const journalformat::LaunchState& launch)
     auto task = std::make_unique<Task>();
     task->kind = Task::State;
     task->launch = launch;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_queue.push_back(std::move(task));
-    m_wake.notify_all();
+    enqueue(std::move(task));
 }
 
 void JournalWriter::discard()
 {
     auto task = std::make_unique<Task>();
     task->kind = Task::Discard;
+    supersede(std::move(task));
+}
+
+void JournalWriter::supersede(std::unique_ptr<Task> task)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
     while (m_queue.size() > (m_busy ? 1u : 0u)) {
         // An orphan taken over still goes, though its copy is no longer needed.
@@ -185,6 +179,13 @@ void JournalWriter::discard()
             task->removeAfter = m_queue.back()->removeAfter;
         m_queue.pop_back();
     }
+    m_queue.push_back(std::move(task));
+    m_wake.notify_all();
+}
+
+void JournalWriter::enqueue(std::unique_ptr<Task> task)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_queue.push_back(std::move(task));
     m_wake.notify_all();
 }

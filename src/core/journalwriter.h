@@ -59,6 +59,10 @@ public:
 private:
     struct Task;
     JournalWriter(const QString& path, int fd);
+    /// Queues a task after those waiting.
+    void enqueue(std::unique_ptr<Task> task);
+    /// Queues a task in place of those still waiting, which it makes obsolete.
+    void supersede(std::unique_ptr<Task> task);
     void run();
     bool perform(Task& task);
     bool append(const QByteArray& bytes);
