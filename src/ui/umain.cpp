@@ -51,8 +51,8 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     m_journal = std::make_unique<DocumentJournal>(m_ctx, DocumentJournal::folderIn(platform.dirs->stateDirectory()));
     m_ctx.journal = m_journal.get();
     FormCreate(arguments);
-    m_highlightItem->setChecked(m_ctx.settings.highlightTags);
-    m_highlighter->setEnabled(m_ctx.settings.highlightTags);
+    // Start-up sets it with the settings, unless it stopped before.
+    showHighlighting(m_ctx.settings.highlightTags);
 }
 
 Tmain::~Tmain() = default;
@@ -70,6 +70,12 @@ void Tmain::setTitle(const QString& title)
 void Tmain::activate()
 {
     activateWindow();
+}
+
+void Tmain::showHighlighting(bool on)
+{
+    m_highlightItem->setChecked(on);
+    m_highlighter->setEnabled(on);
 }
 
 // Window --------------------------------------------------------------------
@@ -315,8 +321,7 @@ void Tmain::Highlight1Click()
     // when the key cannot be written.
     const bool on = !m_ctx.settings.highlightTags;
     m_ctx.settings.highlightTags = on;
-    m_highlightItem->setChecked(on);
-    m_highlighter->setEnabled(on);
+    showHighlighting(on);
     run([&] { highlightsetting::write(m_ctx.settings.settingsFileName, on); });
 }
 
