@@ -16,6 +16,7 @@
 #include "tools/printing.h"
 #include "tools/textcommands.h"
 #include "ui/commandtable.h"
+#include "ui/earlysizing.h"
 #include "ui/optionscommand.h"
 #include "ui/pictures.h"
 #include "ui/Unit2.h"
@@ -50,6 +51,9 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     m_launch = std::make_unique<LaunchCommands>(m_ctx, this);
     m_journal = std::make_unique<DocumentJournal>(m_ctx, DocumentJournal::folderIn(platform.dirs->stateDirectory()));
     m_ctx.journal = m_journal.get();
+    // While the editing area is empty: a page loaded at start-up then needs
+    // no second layout pass when the window shows.
+    earlysizing::deliverPendingSizes(*this);
     FormCreate(arguments);
     // Start-up sets it with the settings, unless it stopped before.
     showHighlighting(m_ctx.settings.highlightTags);
