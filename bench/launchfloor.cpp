@@ -13,7 +13,11 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QPlainTextEdit edit;
-    edit.setFont(QFont(QStringLiteral("Courier New"), 10));
+    // The editor's default font, with its stand-in rule where the face is
+    // missing, so both show the same face.
+    QFont font(QStringLiteral("Courier New"), 10);
+    font.setStyleHint(QFont::TypeWriter);
+    edit.setFont(font);
     edit.resize(600, 410);
     if (argc > 1) {
         QFile file(QFile::decodeName(argv[1]));
