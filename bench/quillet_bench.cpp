@@ -627,7 +627,7 @@ int main(int argc, char** argv)
             return msSince(timer);
         };
         reload();
-        rows.push_back({ QStringLiteral("highlighting: whole text lexed in the background"), untilSettled(),
+        rows.push_back({ QStringLiteral("highlighting: left to the background by Open"), untilSettled(),
                          QStringLiteral("wall time, in slices of <= 4 ms") });
         for (const bool top : { true, false }) {
             std::vector<double> times;

@@ -35,12 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QList<QByteArray> lines = modelLines(raw);
 
     const QByteArray normal = lines.join("\r\n");
-    FUZZ_CHECK(linebreaks::normalisedLength(raw) == normal.size());
-    FUZZ_CHECK(linebreaks::normalisedLength(normal) == normal.size());
+    qsizetype longest = 0;
+    for (const QByteArray& line : lines)
+        longest = qMax(longest, line.size());
 
     // The widget's form: the same lines joined by single '\n'.
-    const QString editor = linebreaks::decodeToEditorText(raw);
+    linebreaks::TextShape shape;
+    const QString editor = linebreaks::decodeToEditorText(raw, &shape);
     FUZZ_CHECK(!editor.contains(u'\r'));
+    FUZZ_CHECK(shape.breaks == lines.size() - 1);
+    FUZZ_CHECK(shape.longestLine == longest);
+    FUZZ_CHECK(editor.size() + shape.breaks == normal.size());
     QStringList decodedLines;
     for (const QByteArray& line : lines)
         decodedLines.append(cp1251::decode(line));

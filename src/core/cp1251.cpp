@@ -42,14 +42,24 @@ int byteFor(char16_t c)
 
 } // namespace
 
+const std::array<char16_t, 256>& characters()
+{
+    static const auto table = [] {
+        std::array<char16_t, 256> t {};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = b < 0x80 ? char16_t(b) : b < 0xC0 ? kHighHalf[size_t(b - 0x80)] : char16_t(0x0410 + (b - 0xC0));
+        return t;
+    }();
+    return table;
+}
+
 QString decode(const QByteArray& bytes)
 {
+    const std::array<char16_t, 256>& table = characters();
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* dst = out.data();
-    for (const char raw : bytes) {
-        const auto b = static_cast<unsigned char>(raw);
-        *dst++ = QChar(b < 0x80 ? char16_t(b) : b < 0xC0 ? kHighHalf[b - 0x80] : char16_t(0x0410 + (b - 0xC0)));
-    }
+    for (const char raw : bytes)
+        *dst++ = QChar(table[static_cast<unsigned char>(raw)]);
     return out;
 }
 

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
+
 /// Windows-1251 single-byte code page. Every byte 0x00-0xFF has a character:
 /// the one byte the code page leaves undefined (0x98) maps to a private-use
 /// code point, so any file survives a load and a save byte for byte.
@@ -13,6 +15,9 @@ constexpr char16_t kUndefinedByteChar = 0xF898;
 
 /// Decodes bytes one to one into characters.
 QString decode(const QByteArray& bytes);
+
+/// The character of every byte value, for loops that decode as they go.
+const std::array<char16_t, 256>& characters();
 
 /// Encodes characters one to one into bytes. A character outside the code
 /// page is written as an HTML numeric character reference ("&#20013;"), so no

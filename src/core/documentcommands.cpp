@@ -156,9 +156,9 @@ void DocumentCommands::open()
     }
     // The buffer is replaced only by a successful load: after a failure the
     // previous text, name, title and snapshot all stay together.
-    m_ctx.memo1->loadFromFile(fileName);
+    const QByteArray loaded = m_ctx.memo1->loadFromFile(fileName);
     diskfile::remember(m_ctx.doc, fileName);
-    takeSnapshot();
+    takeSnapshot(loaded);
     takeName(fileName, false);
     m_ctx.saveDlgFileName = fileName;
     if (declined)
@@ -203,11 +203,11 @@ bool DocumentCommands::saveAs()
     const std::optional<Restore> declined = otherFile ? declinedTextOnDisk() : std::nullopt;
     // The name becomes the document's only once the file holds the text, so
     // the title always names the file that Save writes.
-    writeDocument(fileName);
+    const QByteArray written = writeDocument(fileName);
     m_ctx.doc.fileName = fileName;
     m_ctx.doc.modified = false;
     m_ctx.window->setTitle(branding::documentWindowTitle(fileName));
-    takeSnapshot();
+    takeSnapshot(written);
     if (declined)
         restore(*declined);
     return true;
@@ -222,9 +222,9 @@ bool DocumentCommands::save()
         return saveAs();
     if (!diskfile::mayOverwrite(m_ctx.doc, *m_ctx.platform.prompts, fileName))
         return false;
-    writeDocument(fileName);
+    const QByteArray written = writeDocument(fileName);
     m_ctx.doc.modified = false;
-    takeSnapshot();
+    takeSnapshot(written);
     return true;
 }
 
@@ -255,17 +255,19 @@ bool DocumentCommands::closeQuery()
     return true;
 }
 
-void DocumentCommands::writeDocument(const QString& fileName)
+QByteArray DocumentCommands::writeDocument(const QString& fileName)
 {
     QString reason;
-    if (!filewriter::writeFile(fileName, m_ctx.memo1->toBytes(), &reason))
+    const QByteArray bytes = m_ctx.memo1->toBytes();
+    if (!filewriter::writeFile(fileName, bytes, &reason))
         throw AppError(QStringLiteral("Cannot create file %1: %2").arg(fileName, reason));
     diskfile::remember(m_ctx.doc, fileName);
+    return bytes;
 }
 
-void DocumentCommands::takeSnapshot()
+void DocumentCommands::takeSnapshot(const QByteArray& bytes)
 {
-    m_ctx.memo2->setBytes(m_ctx.memo1->toBytes());
+    m_ctx.memo2->setBytes(bytes);
     // The text now stands as loaded or saved: the journal of its edits goes.
     if (m_ctx.journal)
         m_ctx.journal->documentReset();

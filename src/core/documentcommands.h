@@ -58,10 +58,12 @@ private:
     /// The document becomes the one named `fileName`, in the title too; no
     /// launch has written its file yet.
     void takeName(const QString& fileName, bool modified);
-    /// Writes the editing area's text into `fileName`; throws AppError with
-    /// the system's reason, the file keeping its old content.
-    void writeDocument(const QString& fileName);
-    void takeSnapshot();
+    /// Writes the editing area's text into `fileName` and returns the bytes
+    /// written; throws AppError with the system's reason, the file keeping
+    /// its old content.
+    QByteArray writeDocument(const QString& fileName);
+    /// `bytes` (the text as just loaded or written) become the saved text.
+    void takeSnapshot(const QByteArray& bytes);
 
     AppContext& m_ctx;
 };

@@ -244,12 +244,10 @@ QString EditorBuffer::text() const
     return out;
 }
 
-void EditorBuffer::setWidgetText(const QString& editorText)
+void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
 {
     m_incoming = editorText;
-    // Most pages have no long line; for them this is the one extra pass.
     std::vector<int> pieces;
-    const bool cut = hasLongLine(editorText);
     withoutUndo([&] {
         setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
         if (pieces.empty())
@@ -273,7 +271,8 @@ void EditorBuffer::setText(const QString& text)
     const QString editorText = incoming(text);
     if (!fitsAsWholeText(editorText))
         throw AppError(capacityMessage());
-    setWidgetText(editorText);
+    // Most texts have no long line; for them this is the one extra pass.
+    setWidgetText(editorText, hasLongLine(editorText));
 }
 
 qsizetype EditorBuffer::textLength() const
@@ -428,7 +427,7 @@ void EditorBuffer::splitIfTooLong(const QTextBlock& block)
     m_hasJoins = true;
 }
 
-void EditorBuffer::loadFromFile(const QString& fileName)
+QByteArray EditorBuffer::loadFromFile(const QString& fileName)
 {
     const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(fileName);
     QFile file(fileName);
@@ -443,9 +442,16 @@ void EditorBuffer::loadFromFile(const QString& fileName)
     if (file.error() != QFileDevice::NoError)
         throw AppError(cannotOpen);
     file.close();
-    if (linebreaks::normalisedLength(bytes) > m_capacity)
+    linebreaks::TextShape shape;
+    const QString editorText = linebreaks::decodeToEditorText(bytes, &shape);
+    // Every break counts as two once it is CRLF.
+    const qsizetype length = editorText.size() + shape.breaks;
+    if (length > m_capacity)
         throw AppError(capacityMessage());
-    setWidgetText(linebreaks::decodeToEditorText(bytes));
+    setWidgetText(editorText, shape.longestLine > kBound);
+    // Where every break already was CRLF the file holds the text's bytes as
+    // they are; only lone CRs or LFs make reading them back worth its pass.
+    return length == bytes.size() ? bytes : toBytes();
 }
 
 QByteArray EditorBuffer::toBytes() const

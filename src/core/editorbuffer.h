@@ -69,10 +69,11 @@ public:
     void setLine(int index, const QString& text);
 
     // Files ------------------------------------------------------------------
-    /// Loads the file byte for byte with lone CR/LF made CRLF. Throws AppError
-    /// "Cannot open file %s" or "Text exceeds memo capacity"; the buffer then
-    /// keeps what it held.
-    void loadFromFile(const QString& fileName);
+    /// Loads the file byte for byte with lone CR/LF made CRLF, and returns
+    /// the text's bytes as toBytes() would (the saved-text snapshot). Throws
+    /// AppError "Cannot open file %s" or "Text exceeds memo capacity"; the
+    /// buffer then keeps what it held.
+    QByteArray loadFromFile(const QString& fileName);
     /// The error text of a file too large for the buffer.
     static QString capacityMessage() { return QStringLiteral("Text exceeds memo capacity"); }
     /// The text's bytes, exactly as SaveToFile writes them.
@@ -112,7 +113,8 @@ private:
     /// history so earlier typing steps can never be undone at wrong places.
     template <typename Edit>
     void withoutUndo(Edit edit);
-    void setWidgetText(const QString& editorText);
+    /// `cut`: the text has a line longer than the bound, to be shown in pieces.
+    void setWidgetText(const QString& editorText, bool cut);
     /// True when replacing the selection by `editorText` (widget form) keeps
     /// the text within the capacity.
     bool fitsInSelection(const QString& editorText) const;

@@ -2,30 +2,41 @@
 
 #include "core/cp1251.h"
 
+#include <algorithm>
+
 namespace linebreaks {
 
-qsizetype normalisedLength(const QByteArray& bytes)
+QString decodeToEditorText(const QByteArray& bytes, TextShape* shape)
 {
-    qsizetype length = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes.at(i);
-        if (c == '\r') {
-            length += 2;
-            if (i + 1 < n && bytes.at(i + 1) == '\n')
-                ++i;
-        } else if (c == '\n') {
-            length += 2;
-        } else {
-            ++length;
+    // Start-up and Open go through here with up to 16 MiB: decoding, the
+    // breaks and the line lengths are one loop, writing each character once.
+    const std::array<char16_t, 256>& characters = cp1251::characters();
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* dst = begin;
+    const char16_t* lineStart = begin;
+    qsizetype breaks = 0;
+    qsizetype longest = 0;
+    const char* src = bytes.constData();
+    const char* const end = src + bytes.size();
+    while (src < end) {
+        const auto b = static_cast<unsigned char>(*src++);
+        if (b != '\r' && b != '\n') {
+            *dst++ = characters[b];
+            continue;
         }
+        if (b == '\r' && src < end && *src == '\n')
+            ++src;
+        longest = std::max<qsizetype>(longest, dst - lineStart);
+        *dst++ = u'\n';
+        lineStart = dst;
+        ++breaks;
     }
-    return length;
-}
-
-QString decodeToEditorText(const QByteArray& bytes)
-{
-    return toEditorText(cp1251::decode(bytes));
+    longest = std::max<qsizetype>(longest, dst - lineStart);
+    out.truncate(dst - begin);
+    if (shape)
+        *shape = { breaks, longest };
+    return out;
 }
 
 QString toEditorText(const QString& text)

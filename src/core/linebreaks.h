@@ -10,13 +10,17 @@ namespace linebreaks {
 /// The document's line break, carriage return and line feed.
 inline QString crlf() { return QStringLiteral("\r\n"); }
 
-/// Length the bytes have once every lone CR and every lone LF is CRLF,
-/// without building that text.
-qsizetype normalisedLength(const QByteArray& bytes);
+/// What decoding found out about a text on the way, so that no second pass
+/// has to count it.
+struct TextShape {
+    qsizetype breaks = 0;      ///< line breaks, each one '\n' in the text
+    qsizetype longestLine = 0; ///< characters of the longest line, its break left out
+};
 
 /// Decodes Windows-1251 bytes into the editing widget's form: one '\n' per
-/// document line break (CRLF, lone CR or lone LF).
-QString decodeToEditorText(const QByteArray& bytes);
+/// document line break (CRLF, lone CR or lone LF), in one pass over the
+/// bytes. `shape`, when given, receives the breaks and the longest line.
+QString decodeToEditorText(const QByteArray& bytes, TextShape* shape = nullptr);
 
 /// Turns a text's line breaks (CRLF, lone CR, lone LF) into single '\n'
 /// characters, the editing widget's form.

@@ -5,6 +5,7 @@
 #include "core/branding.h"
 #include "core/cp1251.h"
 #include "core/diskfile.h"
+#include "core/documentjournal.h"
 #include "core/editorbuffer.h"
 #include "core/editorfont.h"
 #include "core/highlightsetting.h"
@@ -170,14 +171,18 @@ void runStartupSequence(AppContext& context, const QStringList& arguments)
     context.settings.foundWorkshopCommand = context.settings.workshopCommand;
 
     applyEditorFont(*context.memo1, context.settings);
+    // Before the document: a page that goes in with highlighting on is
+    // lexed in one pass as it goes in, not read back line by line later.
+    context.window->showHighlighting(context.settings.highlightTags);
 
     const QString fileName = joinCommandLine(arguments);
     if (fileName.isEmpty())
         return;
     context.doc.fileName = fileName;
 
+    QByteArray loaded;
     try {
-        context.memo1->loadFromFile(fileName);
+        loaded = context.memo1->loadFromFile(fileName);
     } catch (const AppError& error) {
         if (error.message() != EditorBuffer::capacityMessage()) {
             // The name stays for a file that does not exist yet, so Save
@@ -198,7 +203,12 @@ void runStartupSequence(AppContext& context, const QStringList& arguments)
     }
 
     diskfile::remember(context.doc, fileName);
-    context.memo2->setBytes(context.memo1->toBytes());
+    context.memo2->setBytes(loaded);
+    // The text stands as loaded: the journal record its going in made is
+    // obsolete, and would otherwise be written out in full as the start-up
+    // command ends.
+    if (context.journal)
+        context.journal->documentReset();
     context.doc.launchWroteFile = false;
     context.window->setTitle(branding::documentWindowTitle(fileName));
     context.saveDlgFileName = fileName;

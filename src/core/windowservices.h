@@ -15,4 +15,6 @@ public:
     virtual void activate() = 0;
     /// Shows an error in the general error box; the window keeps its state.
     virtual void showErrorBox(const QString& message) = 0;
+    /// Turns tag highlighting on or off, the menu item's check mark with it.
+    virtual void showHighlighting(bool on) = 0;
 };

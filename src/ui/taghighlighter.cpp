@@ -1,5 +1,6 @@
 #include "ui/taghighlighter.h"
 
+#include "core/editorbuffer.h"
 #include "ui/tagcolours.h"
 
 #include <QElapsedTimer>
@@ -109,6 +110,7 @@ void TagHighlighter::contentsChanged(int position, int /*removed*/, int added)
     }
     if (!m_enabled)
         return;
+    lexIncomingText(position, added);
     // Still inside the change: the layout takes the new colours with it.
     colourVisible();
     if (!isSettled())
@@ -145,6 +147,35 @@ void TagHighlighter::advance(int endBlock, qint64 budgetNs)
         if (++lexed % 64 == 0 && clock.nsecsElapsed() > budgetNs)
             break;
     }
+}
+
+void TagHighlighter::lexIncomingText(int position, int added)
+{
+    const auto* buffer = qobject_cast<const EditorBuffer*>(m_editor);
+    if (!buffer || position != 0)
+        return;
+    // The change put in the whole text, and it is the one the editing area
+    // handed over, line for line: a long line in pieces makes it longer.
+    const QString& text = buffer->incomingText();
+    const int characters = m_doc->characterCount() - 1;
+    if (added < characters || text.size() != characters)
+        return;
+    std::vector<State> states;
+    states.reserve(m_states.size());
+    State state = htmllexer::kText;
+    for (qsizetype from = 0;;) {
+        const qsizetype next = text.indexOf(u'\n', from);
+        const qsizetype end = next < 0 ? text.size() : next;
+        state = htmllexer::lexLine(QStringView(text).mid(from, end - from), state);
+        states.push_back(state);
+        if (next < 0)
+            break;
+        from = next + 1;
+    }
+    if (states.size() != m_states.size())
+        return;
+    m_states = std::move(states);
+    m_validUntil = int(m_states.size());
 }
 
 htmllexer::State TagHighlighter::inState(int block) const

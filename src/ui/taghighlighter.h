@@ -37,6 +37,11 @@ private:
     using State = htmllexer::State;
 
     void contentsChanged(int position, int removed, int added);
+    /// A whole new text (a load, a whole-text command) is lexed at once from
+    /// the text the editing area hands over: one pass over contiguous
+    /// characters costs a fraction of reading every line back from the
+    /// widget in the background.
+    void lexIncomingText(int position, int added);
     /// Lexes lines from the first stale one up to `endBlock` (exclusive)
     /// until `budgetNs` has passed.
     void advance(int endBlock, qint64 budgetNs);

@@ -16,6 +16,7 @@
 #include "tools/printing.h"
 #include "tools/textcommands.h"
 #include "ui/commandtable.h"
+#include "ui/earlysizing.h"
 #include "ui/optionscommand.h"
 #include "ui/pictures.h"
 #include "ui/Unit2.h"
@@ -50,9 +51,12 @@ Tmain::Tmain(const Platform& platform, const QStringList& arguments, QWidget* pa
     m_launch = std::make_unique<LaunchCommands>(m_ctx, this);
     m_journal = std::make_unique<DocumentJournal>(m_ctx, DocumentJournal::folderIn(platform.dirs->stateDirectory()));
     m_ctx.journal = m_journal.get();
+    // While the editing area is empty: a page loaded at start-up then needs
+    // no second layout pass when the window shows.
+    earlysizing::deliverPendingSizes(*this);
     FormCreate(arguments);
-    m_highlightItem->setChecked(m_ctx.settings.highlightTags);
-    m_highlighter->setEnabled(m_ctx.settings.highlightTags);
+    // Start-up sets it with the settings, unless it stopped before.
+    showHighlighting(m_ctx.settings.highlightTags);
 }
 
 Tmain::~Tmain() = default;
@@ -70,6 +74,12 @@ void Tmain::setTitle(const QString& title)
 void Tmain::activate()
 {
     activateWindow();
+}
+
+void Tmain::showHighlighting(bool on)
+{
+    m_highlightItem->setChecked(on);
+    m_highlighter->setEnabled(on);
 }
 
 // Window --------------------------------------------------------------------
@@ -315,8 +325,7 @@ void Tmain::Highlight1Click()
     // when the key cannot be written.
     const bool on = !m_ctx.settings.highlightTags;
     m_ctx.settings.highlightTags = on;
-    m_highlightItem->setChecked(on);
-    m_highlighter->setEnabled(on);
+    showHighlighting(on);
     run([&] { highlightsetting::write(m_ctx.settings.settingsFileName, on); });
 }
 

@@ -42,6 +42,7 @@ public:
     void setTitle(const QString& title) override;
     void activate() override;
     void showErrorBox(const QString& message) override;
+    void showHighlighting(bool on) override;
 
     /// Runs a handler's work; an error that leaves it reaches the general
     /// error box and the program goes on.

@@ -48,7 +48,7 @@ TEST(EditorBufferFile, EveryByteValueSurvivesLoadAndSave)
     bytes.append("\r\n\xA0\x98\x00\r\n", 7);
     QTemporaryDir dir;
     EditorBuffer memo;
-    memo.loadFromFile(writeTemp(dir, QStringLiteral("all.htm"), bytes));
+    EXPECT_EQ(memo.loadFromFile(writeTemp(dir, QStringLiteral("all.htm"), bytes)), bytes);
     EXPECT_EQ(memo.toBytes(), bytes);
     EXPECT_EQ(memo.textLength(), bytes.size());
     // Positions are bytes: the no-break space is where the file has it.
@@ -76,7 +76,9 @@ TEST(EditorBufferFile, LoadTurnsLoneBreaksIntoCrlf)
     QTemporaryDir dir;
     for (const Case& c : cases) {
         EditorBuffer memo;
-        memo.loadFromFile(writeTemp(dir, QStringLiteral("breaks.txt"), c.file));
+        // The bytes it returns become the saved-text snapshot.
+        EXPECT_EQ(memo.loadFromFile(writeTemp(dir, QStringLiteral("breaks.txt"), c.file)), c.loaded)
+            << c.file.toPercentEncoding().toStdString();
         EXPECT_EQ(memo.toBytes(), c.loaded) << c.file.toPercentEncoding().toStdString();
     }
 }

@@ -101,6 +101,8 @@ TEST(Highlight, TurningItOffLeavesTheBytesAndEveryPositionAsTheyWere)
     const QByteArray bytes = t.memo().toBytes();
     const QList<QRect> coloured = caretRects(t.memo());
     ASSERT_TRUE(colourAt(t, 1, 1).isValid());
+    EXPECT_EQ(colourAt(t, 3, 0), colourOf(t, Kind::Comment)) << "the comment goes on from the line above";
+    EXPECT_EQ(colourAt(t, 4, 1), colourOf(t, Kind::Tag));
 
     item(t)->trigger();
     QApplication::processEvents();
