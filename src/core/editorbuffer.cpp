@@ -113,7 +113,12 @@ QString EditorBuffer::getSelText() const
     return rawText(cursor.selectionStart(), cursor.selectionEnd());
 }
 
-QString EditorBuffer::rawText(int from, int to) const
+QString EditorBuffer::editorText(int from, int to) const
+{
+    return rawText(from, to, u"\n");
+}
+
+QString EditorBuffer::rawText(int from, int to, QStringView lineBreak) const
 {
     // Read block by block and join with CRLF: the cursor's own selectedText()
     // marks breaks with U+2029, and replacing those afterwards costs far more
@@ -128,7 +133,7 @@ QString EditorBuffer::rawText(int from, int to) const
         const int start = qMax(from, block.position()) - block.position();
         const int end = qMin(to, block.position() + block.length() - 1) - block.position();
         if (block.position() > from && !(m_hasJoins && continuesLine(block)))
-            out.append(linebreaks::crlf());
+            out.append(lineBreak);
         if (end > start)
             out.append(QStringView(block.text()).mid(start, end - start));
         block = block.next();

@@ -68,6 +68,9 @@ public:
     /// Lines as the document counts them: blocks joined without a break are
     /// one line.
     int lineCount() const;
+    /// The text between two widget positions in the widget's form: '\n' at
+    /// each line break, nothing where a long line's pieces join.
+    QString editorText(int from, int to) const;
     QString line(int index) const;
     /// Selects line `index` (without its break) and replaces it as setSelText does.
     void setLine(int index, const QString& text);
@@ -130,8 +133,8 @@ private:
     bool fitsInSelection(const QString& editorText) const;
     /// The same for replacing the whole text.
     bool fitsAsWholeText(const QString& editorText) const;
-    /// The text between two widget positions, line breaks as CRLF.
-    QString rawText(int from, int to) const;
+    /// The text between two widget positions, line breaks as `lineBreak`.
+    QString rawText(int from, int to, QStringView lineBreak = u"\r\n") const;
 
     // Long lines in several blocks ------------------------------------------
     /// Inserts text in the widget's form ('\n' breaks) at the cursor: every
