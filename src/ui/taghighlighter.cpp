@@ -40,6 +40,12 @@ TagHighlighter::TagHighlighter(QPlainTextEdit* editor)
     connect(m_doc, &QTextDocument::contentsChange, this, &TagHighlighter::contentsChanged);
     connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { colourVisible(); });
     connect(m_editor->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { colourVisible(); });
+    // A page key scrolls without the scroll bar's signal; this one comes as
+    // the view moves, before the new lines are laid out and painted.
+    connect(m_editor, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+        if (dy != 0)
+            colourVisible();
+    });
     m_editor->viewport()->installEventFilter(this);
     makeFormats();
 }
@@ -70,9 +76,8 @@ void TagHighlighter::setEnabled(bool enabled)
 bool TagHighlighter::eventFilter(QObject* watched, QEvent* event)
 {
     // Whatever else brought new lines on screen (a larger window, a smaller
-    // font, word wrap, a page key, whose scrolling sends no signal) is
-    // coloured before it is painted: painting it plain first would lay out
-    // and draw those lines twice.
+    // font, word wrap) is coloured before it is painted: painting it plain
+    // first would lay out and draw those lines twice.
     if (m_enabled && event->type() == QEvent::Paint && visibleNeedColour())
         colourVisible();
     else if (m_enabled && event->type() == QEvent::Resize && visibleNeedColour())
