@@ -78,4 +78,18 @@ QByteArray makeOneLine(qsizetype bytes)
     return make(bytes).replace("\r\n", "  ");
 }
 
+QByteArray makeMixed(qsizetype bytes, qsizetype longLine)
+{
+    QByteArray out = make(bytes);
+    for (const double at : kMixedLongLines) {
+        // From the line start at the fraction on, breaks become blanks until
+        // the line is long enough; the size stays the same.
+        qsizetype from = out.indexOf("\r\n", qsizetype(double(out.size()) * at)) + 2;
+        const qsizetype end = from + longLine;
+        while ((from = out.indexOf("\r\n", from)) >= 0 && from < end)
+            out.replace(from, 2, "  ");
+    }
+    return out;
+}
+
 } // namespace benchdocument

@@ -19,4 +19,12 @@ QByteArray make(qsizetype bytes);
 /// line of the same size.
 QByteArray makeOneLine(qsizetype bytes);
 
+/// The ordinary page with a few stretches minified into long lines: two
+/// near the top, two near the bottom, each of `longLine` bytes or a little
+/// more.
+QByteArray makeMixed(qsizetype bytes, qsizetype longLine);
+
+/// Where the long lines of makeMixed start, as fractions of the size.
+inline constexpr double kMixedLongLines[] = { 1.0 / 32, 3.0 / 32, 28.0 / 32, 30.0 / 32 };
+
 } // namespace benchdocument

@@ -2,7 +2,7 @@
 // real main window under the offscreen platform, against the floor: decoding
 // the same bytes and QPlainTextEdit::setPlainText alone.
 //
-//   quillet_bench [--sizes 1,16] [--reps 3]
+//   quillet_bench [--sizes 1,16] [--reps 3] [--only ordinary,long,mixed]
 #include "benchdocument.h"
 
 #include "core/documentjournal.h"
@@ -134,12 +134,15 @@ double median(int reps, const std::function<void()>& prepare, const std::functio
 }
 
 // CPU time of one key pressed in the editing area with the caret at `at`,
-// until the event loop is idle again, the repaint included.
+// on screen as where one types, until the event loop is idle again, the
+// repaint included.
 double keyCpuMs(EditorBuffer& memo, qsizetype at, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     memo.setSelStart(at);
+    memo.ensureCursorVisible();
     memo.setFocus();
     memo.viewport()->repaint();
+    settle();
     settle();
     const double start = cpuMs();
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
@@ -297,6 +300,8 @@ void report(int mib, qsizetype bytes, int lines, double floorMs, const std::vect
     for (const Row& row : rows)
         out << QStringLiteral("  %1 %2 %3x  %4\n").arg(row.name, -44).arg(row.ms, 10, 'f', 1)
                    .arg(row.ms / floorMs, 7, 'f', 2).arg(row.target);
+    if (floorPeak < 0)
+        return out.flush();
     out << QStringLiteral("  peak memory (VmHWM): floor %1 MiB, after loading %2 MiB, ratio %3x  (target <= 1.3x)\n")
                .arg(floorPeak / 1024.0, 0, 'f', 1).arg(loadPeak / 1024.0, 0, 'f', 1)
                .arg(double(loadPeak) / double(floorPeak), 0, 'f', 2);
@@ -424,6 +429,62 @@ void journalRows(int mib, int reps, const QString& file, const QString& dir,
     out.flush();
 }
 
+// A page of ordinary lines with a few long ones near the top and the bottom,
+// highlighting on: the open, and keys in both kinds of line, where the
+// positions of the lines' starts must follow every edit.
+void mixedRows(Tmain& window, BenchPlatform& fake, const QString& file, int mib, double floorMs, double ordinaryLoad,
+               int reps)
+{
+    EditorBuffer& memo = *window.memo();
+    const QByteArray bytes = readBytes(file);
+    fake.prompts.openName = file;
+    std::vector<Row> rows;
+    const double load = median(
+        reps,
+        [&] {
+            memo.setText(QString());
+            window.context().doc.modified = false;
+        },
+        [&] { window.OpenBtnClick(); });
+    rows.push_back({ QStringLiteral("load from file (Open)"), load,
+                     QStringLiteral("%1x the ordinary load").arg(load / ordinaryLoad, 0, 'f', 2) });
+    QElapsedTimer lexing;
+    lexing.start();
+    while (!window.highlighter().isSettled())
+        settle();
+    rows.push_back({ QStringLiteral("highlighting: whole text lexed in the background"), msSince(lexing),
+                     QStringLiteral("wall time, in slices of <= 4 ms; the keys below come after it") });
+    // Document positions are byte offsets: a byte a character, CRLF two.
+    auto lineAt = [&](double fraction) {
+        return bytes.indexOf("\r\n", qsizetype(double(bytes.size()) * fraction)) + 2;
+    };
+    const double lineStarts[] = { 1.0 / 64, benchdocument::kMixedLongLines[0], 0.5, benchdocument::kMixedLongLines[3],
+                                  63.0 / 64 };
+    struct KeyCase {
+        const char* name;
+        Qt::Key key;
+        QString text;
+        qsizetype intoLine; // how far into the line; long lines are 256 KiB
+    };
+    const KeyCase keyCases[] = {
+        { "key 'a' (CPU)", Qt::Key_A, QStringLiteral("a"), 3 },
+        { "key 'a' 128 KiB into the line (CPU)", Qt::Key_A, QStringLiteral("a"), 128 * 1024 },
+        { "Enter (CPU)", Qt::Key_Return, QStringLiteral("\r"), 3 },
+        { "Backspace at a line start (CPU)", Qt::Key_Backspace, QString(), 0 },
+    };
+    for (const KeyCase& k : keyCases) {
+        std::vector<double> times;
+        for (const double fraction : lineStarts)
+            times.push_back(keyCpuMs(memo, lineAt(fraction) + k.intoLine, k.key, Qt::NoModifier, k.text));
+        std::sort(times.begin(), times.end());
+        rows.push_back({ QStringLiteral("%1, worst of 5 places").arg(QLatin1String(k.name)), times.back(),
+                         QStringLiteral("< 20 ms (top, long line, middle, long line, bottom)") });
+    }
+    QTextStream(stdout) << "\n" << mib << " MiB page of ordinary lines with 4 long lines of 256 KiB, highlighting on";
+    report(mib, bytes.size(), memo.lineCount(), floorMs, rows, -1, -1, -1);
+    window.context().doc.modified = false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -433,6 +494,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QList<int> sizes { 1, 16 };
     int reps = 3;
+    QStringList sections { QStringLiteral("ordinary"), QStringLiteral("long"), QStringLiteral("mixed") };
     for (int i = 1; i + 1 < argc; ++i) {
         if (qstrcmp(argv[i], "--sizes") == 0) {
             sizes.clear();
@@ -440,8 +502,13 @@ int main(int argc, char** argv)
                 sizes.append(s.toInt());
         } else if (qstrcmp(argv[i], "--reps") == 0) {
             reps = qMax(1, QByteArray(argv[++i]).toInt());
+        } else if (qstrcmp(argv[i], "--only") == 0) {
+            sections = QString::fromLocal8Bit(argv[++i]).split(u',');
         }
     }
+    const bool ordinary = sections.contains(QStringLiteral("ordinary"));
+    const bool oneLine = sections.contains(QStringLiteral("long"));
+    const bool mixed = sections.contains(QStringLiteral("mixed"));
 
     QTemporaryDir dir;
     writeBytes(dir.filePath(QStringLiteral("Brannoc Quillet.ini")), "[USER]\r\nname=Bench\r\n");
@@ -456,6 +523,7 @@ int main(int argc, char** argv)
         std::pair<long, long> plainPeaks, journalPeaks;
         QString longFile;
         long longPeak;
+        QString mixedFile;
     };
     const QString state = dir.filePath(QStringLiteral("state"));
     std::vector<Doc> docs;
@@ -464,12 +532,15 @@ int main(int argc, char** argv)
         writeBytes(file, benchdocument::make(qsizetype(mib) * 1024 * 1024));
         const QString longFile = dir.filePath(QStringLiteral("long%1.htm").arg(mib));
         writeBytes(longFile, benchdocument::makeOneLine(qsizetype(mib) * 1024 * 1024));
-        docs.push_back({ mib, file, childPeak(argc, argv, dir.path(), file, true),
-                         childPeak(argc, argv, dir.path(), file, false),
-                         childPeak(argc, argv, dir.path(), file, false, false),
-                         commandPeaks(argc, argv, dir.path(), file, QString()),
-                         commandPeaks(argc, argv, dir.path(), file, state), longFile,
-                         childPeak(argc, argv, dir.path(), longFile, false) });
+        const QString mixedFile = dir.filePath(QStringLiteral("mixed%1.htm").arg(mib));
+        writeBytes(mixedFile, benchdocument::makeMixed(qsizetype(mib) * 1024 * 1024, 256 * 1024));
+        const bool peaks = ordinary || oneLine;
+        docs.push_back({ mib, file, peaks ? childPeak(argc, argv, dir.path(), file, true) : -1,
+                         ordinary ? childPeak(argc, argv, dir.path(), file, false) : -1,
+                         ordinary ? childPeak(argc, argv, dir.path(), file, false, false) : -1,
+                         ordinary ? commandPeaks(argc, argv, dir.path(), file, QString()) : std::pair<long, long>(-1, -1),
+                         ordinary ? commandPeaks(argc, argv, dir.path(), file, state) : std::pair<long, long>(-1, -1),
+                         longFile, oneLine ? childPeak(argc, argv, dir.path(), longFile, false) : -1, mixedFile });
     }
 
     QApplication app(argc, argv);
@@ -498,8 +569,8 @@ int main(int argc, char** argv)
         // timing: freeing a big document is no part of starting with it.
         std::unique_ptr<Tmain> started;
         auto close = [&] { started.reset(); };
-        const double startupEmpty = median(reps, close, [&] { started = makeWindow(fake, {}); });
-        const double startupFile = median(reps, close, [&] { started = makeWindow(fake, { doc.file }); });
+        const double startupEmpty = ordinary ? median(reps, close, [&] { started = makeWindow(fake, {}); }) : 0;
+        const double startupFile = ordinary ? median(reps, close, [&] { started = makeWindow(fake, { doc.file }); }) : 0;
         close();
 
         auto window = makeWindow(fake, {});
@@ -527,6 +598,9 @@ int main(int argc, char** argv)
                          QStringLiteral("<= 1.1x the load (%1x), empty start-up %2 ms")
                              .arg(startupFile / load, 0, 'f', 2).arg(startupEmpty, 0, 'f', 1) });
 
+        const double ordinaryLoad = load;
+        double ordinarySave = 0;
+        if (ordinary) {
         // The whole-text commands, with highlighting off and then on.
         auto wholeText = [&](std::vector<Row>& out) {
             reload();
@@ -599,8 +673,7 @@ int main(int argc, char** argv)
         std::sort(keys.begin(), keys.end());
         rows.push_back({ QStringLiteral("one keystroke in the middle (+ repaint)"), keys[keys.size() / 2],
                          QStringLiteral("< 20 ms") });
-        const double ordinaryLoad = load;
-        const double ordinarySave = rows[2].ms;
+        ordinarySave = rows[3].ms;
 
         // Highlighting: the background walk, keystrokes at both ends, a
         // comment opened at the top, and page scrolls.
@@ -664,8 +737,14 @@ int main(int argc, char** argv)
 
         report(doc.mib, bytes.size(), memo.lineCount(), floorMs, rows, doc.floorPeak, doc.loadPeak, doc.plainPeak);
         window->context().doc.modified = false;
+        }
 
-        // The same bytes minified into one line: opening, keys and commands.
+        // The same bytes minified into one line: opening, keys and commands,
+        // with highlighting on (as it starts) and off.
+        for (const bool highlight : { true, false }) {
+        if (!oneLine)
+            break;
+        highlighter.setEnabled(highlight);
         fake.prompts.openName = doc.longFile;
         std::vector<Row> longRows;
         const double longLoad = median(reps, reset, [&] { window->OpenBtnClick(); });
@@ -673,6 +752,21 @@ int main(int argc, char** argv)
                              QStringLiteral("<= 1.3x the ordinary load (%1x)").arg(longLoad / ordinaryLoad, 0, 'f', 2) });
         if (memo.lineCount() != 1)
             std::fprintf(stderr, "one-line page shows %d lines\n", memo.lineCount());
+        if (highlight) {
+            QElapsedTimer lexing;
+            lexing.start();
+            while (!highlighter.isSettled())
+                settle();
+            longRows.push_back({ QStringLiteral("highlighting: whole text lexed in the background"), msSince(lexing),
+                                 QStringLiteral("wall time, in slices of <= 4 ms; the keys below come after it") });
+        }
+        {
+            memo.setSelStart(memo.textLength() / 2);
+            memo.viewport()->repaint();
+            const double start = cpuMs();
+            memo.viewport()->repaint();
+            longRows.push_back({ QStringLiteral("repaint alone (CPU)"), cpuMs() - start, QStringLiteral("part of every key below") });
+        }
         struct KeyCase {
             const char* name;
             Qt::Key key;
@@ -701,7 +795,8 @@ int main(int argc, char** argv)
         window->context().doc.fileName = dir.filePath(QStringLiteral("savedlong.htm"));
         const double longSave = median(reps, [] {}, [&] { window->Save2Click(); });
         longRows.push_back({ QStringLiteral("save"), longSave,
-                             QStringLiteral("<= 2x floor; ordinary save %1 ms").arg(ordinarySave, 0, 'f', 1) });
+                             ordinary ? QStringLiteral("<= 2x floor; ordinary save %1 ms").arg(ordinarySave, 0, 'f', 1)
+                                      : QStringLiteral("<= 2x floor") });
         auto* dialog = window->findChild<ReplaceDlg*>(QStringLiteral("ReplaceDlg"));
         dialog->setFindText(benchdocument::marker());
         longRows.push_back({ QStringLiteral("one find press"),
@@ -719,7 +814,7 @@ int main(int argc, char** argv)
                                         window->Bold1Click();
                                     }),
                              QStringLiteral("<= 2x") });
-        {
+        if (highlight) {
             // What the toolkit alone does with the line: one block of megabytes.
             QFile longIn(doc.longFile);
             longIn.open(QIODevice::ReadOnly);
@@ -746,11 +841,18 @@ int main(int argc, char** argv)
             longRows.push_back({ QStringLiteral("bare QPlainTextEdit: open / key 'a' (CPU)"), bareOpen,
                                  QStringLiteral("for comparison; its key: %1 ms").arg(cpuMs() - start, 0, 'f', 1) });
         }
-        QTextStream(stdout) << "\n" << doc.mib << " MiB page in one line (same floor)";
+        QTextStream(stdout) << "\n" << doc.mib << " MiB page in one line, highlighting " << (highlight ? "on" : "off")
+                            << " (same floor)";
         report(doc.mib, bytes.size(), memo.lineCount(), floorMs, longRows, doc.floorPeak, doc.longPeak, doc.longPeak);
         window->context().doc.modified = false;
+        }
+        highlighter.setEnabled(true);
+
+        if (mixed)
+            mixedRows(*window, fake, doc.mixedFile, doc.mib, floorMs, ordinaryLoad, reps);
         window.reset();
-        journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);
+        if (ordinary)
+            journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);
     }
     return 0;
 }

@@ -12,27 +12,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QTextBlock>
 #include <QTextDocument>
-
-namespace {
-
-// The widget's text between two of its positions, '\n' between lines.
-QString editorText(const QTextDocument& document, int from, int to)
-{
-    QString out;
-    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() <= to; block = block.next()) {
-        if (block.position() > from)
-            out.append(u'\n');
-        const int start = qMax(from, block.position()) - block.position();
-        const int end = qMin(to, block.position() + block.length() - 1) - block.position();
-        if (end > start)
-            out.append(QStringView(block.text()).mid(start, end - start));
-    }
-    return out;
-}
-
-} // namespace
 
 struct DocumentJournal::Pending {
     bool rewrite = false; // a full copy: `bytes`, or `text` when bytes is null
@@ -77,7 +57,7 @@ void DocumentJournal::waitIdle()
 void DocumentJournal::trackLength()
 {
     m_length = m_ctx.memo1->textLength();
-    m_blockCount = m_ctx.memo1->document()->blockCount();
+    m_characters = m_ctx.memo1->document()->characterCount() - 1;
 }
 
 void DocumentJournal::startUp()
@@ -101,29 +81,25 @@ void DocumentJournal::documentReset()
 void DocumentJournal::contentsChange(int position, int removed, int added)
 {
     const qint64 oldLength = m_length;
-    const int oldBlocks = m_blockCount;
+    const int oldCharacters = m_characters;
     // The change notification that sets Modified comes after this one.
     const bool pristine = !m_ctx.doc.modified;
     trackLength();
     if (m_suspended || m_creationFailed)
         return;
 
-    const QTextDocument& document = *m_ctx.memo1->document();
     // Replacing the whole text, the widget counts its end-of-text mark in
     // (removed and added again); that mark is never text.
-    const int characters = document.characterCount() - 1;
-    const qint64 oldCharacters = oldLength - (oldBlocks - 1);
-    added = int(qMin<qint64>(added, characters - position));
-    removed = int(qMin<qint64>(removed, oldCharacters - position));
+    added = qMin(added, m_characters - position);
+    removed = qMin(removed, oldCharacters - position);
     if (added == 0 && removed == 0)
         return;
-    const int firstBlock = document.findBlock(position).blockNumber();
-    const int insertedBreaks = document.findBlock(position + added).blockNumber() - firstBlock;
-    const int removedBreaks = insertedBreaks - (m_blockCount - oldBlocks);
-    const qint64 at = position + qint64(firstBlock);
-    const qint64 gone = removed + qint64(removedBreaks);
-    const bool consistent = removed >= 0 && added >= 0 && removedBreaks >= 0 && removedBreaks <= removed && at + gone <= oldLength
-        && oldLength - gone + added + insertedBreaks == m_length;
+    // In document characters: a line break counts two, the join between the
+    // pieces of a long line nothing.
+    const EditorBuffer& memo = *m_ctx.memo1;
+    const qint64 at = memo.toDocumentPosition(position);
+    const qint64 gone = oldLength - (m_length - (memo.toDocumentPosition(position + added) - at));
+    const bool consistent = removed >= 0 && added >= 0 && gone >= 0 && gone <= 2 * qint64(removed) && at + gone <= oldLength;
 
     Pending change;
     if (!consistent) {
@@ -134,11 +110,11 @@ void DocumentJournal::contentsChange(int position, int removed, int added)
         // The whole text replaced: a command's own text spares reading it back.
         const QString& incoming = m_ctx.memo1->incomingText();
         change.rewrite = true;
-        change.text = incoming.size() == added ? incoming : editorText(document, position, position + added);
+        change.text = incoming.size() == added ? incoming : memo.editorText(position, position + added);
     } else {
         change.position = at;
         change.removed = gone;
-        change.text = editorText(document, position, position + added);
+        change.text = memo.editorText(position, position + added);
         if (!m_started) {
             // The first edit since the document stood as loaded or saved: the
             // snapshot is the text it changed, so nothing is read back.

@@ -70,5 +70,5 @@ private:
     bool m_reported = false;       // the write error was shown (once per run)
     bool m_creationFailed = false;
     qint64 m_length = 0;           // text length in document characters, before the next change
-    int m_blockCount = 1;
+    int m_characters = 0;          // the widget's characters, before the next change
 };

@@ -6,13 +6,16 @@
 #include "core/displayblocks.h"
 #include "core/linebreaks.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QFile>
 #include <QGuiApplication>
 #include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -110,7 +113,12 @@ QString EditorBuffer::getSelText() const
     return rawText(cursor.selectionStart(), cursor.selectionEnd());
 }
 
-QString EditorBuffer::rawText(int from, int to) const
+QString EditorBuffer::editorText(int from, int to) const
+{
+    return rawText(from, to, u"\n");
+}
+
+QString EditorBuffer::rawText(int from, int to, QStringView lineBreak) const
 {
     // Read block by block and join with CRLF: the cursor's own selectedText()
     // marks breaks with U+2029, and replacing those afterwards costs far more
@@ -125,7 +133,7 @@ QString EditorBuffer::rawText(int from, int to) const
         const int start = qMax(from, block.position()) - block.position();
         const int end = qMin(to, block.position() + block.length() - 1) - block.position();
         if (block.position() > from && !(m_hasJoins && continuesLine(block)))
-            out.append(linebreaks::crlf());
+            out.append(lineBreak);
         if (end > start)
             out.append(QStringView(block.text()).mid(start, end - start));
         block = block.next();
@@ -211,8 +219,7 @@ void EditorBuffer::cutToClipboard()
         return;
     copy();
     QTextCursor cursor = textCursor();
-    removeSelection(cursor);
-    setTextCursor(cursor);
+    removeSelectionAsOneStep(cursor);
 }
 
 void EditorBuffer::pasteFromClipboard()
@@ -410,6 +417,15 @@ void EditorBuffer::removeSelection(QTextCursor& cursor)
                                              : displayblocks::lineStartFormat(cursor.blockFormat()));
 }
 
+void EditorBuffer::removeSelectionAsOneStep(QTextCursor& cursor)
+{
+    cursor.beginEditBlock();
+    removeSelection(cursor);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
 void EditorBuffer::splitIfTooLong(const QTextBlock& block)
 {
     if (!block.isValid() || block.length() - 1 <= 2 * kBound)
@@ -516,9 +532,43 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
         event->accept();
         return true;
     }
-    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier))
-        return false;
     QTextCursor cursor = textCursor();
+    // Word and line deletions remove the ranges the widget would, without
+    // its block merge (see removeSelection).
+    const bool wordBack = event->matches(QKeySequence::DeleteStartOfWord);
+    if (wordBack || event->matches(QKeySequence::DeleteEndOfWord) || event->matches(QKeySequence::DeleteEndOfLine)) {
+        if (!wordBack && !event->matches(QKeySequence::DeleteEndOfWord)) {
+            const QTextBlock block = cursor.block();
+            const bool beforeLast = cursor.position() == block.position() + block.length() - 2;
+            cursor.movePosition(beforeLast ? QTextCursor::Right : QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        } else if (!cursor.hasSelection()) {
+            cursor.movePosition(wordBack ? QTextCursor::PreviousWord : QTextCursor::NextWord, QTextCursor::KeepAnchor);
+        }
+        removeSelectionAsOneStep(cursor);
+        event->accept();
+        return true;
+    }
+    const QString typed = event->text();
+    // Text the widget would type over a selection: it refuses Ctrl and
+    // Ctrl+Shift only.
+    const bool typing = !typed.isEmpty() && typed.at(0).isPrint() && event->modifiers() != Qt::ControlModifier
+                        && event->modifiers() != (Qt::ControlModifier | Qt::ShiftModifier);
+    const bool plainKey = !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier));
+    if (cursor.hasSelection() && (typing || (plainKey && (key == Qt::Key_Backspace || key == Qt::Key_Delete)))) {
+        // The widget's own removal gives a selection that starts a block the
+        // status of the block it ends in, a join or a line break.
+        cursor.beginEditBlock();
+        removeSelection(cursor);
+        if (typing)
+            insertEditorText(cursor, incoming(typed));
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return true;
+    }
+    if (!plainKey)
+        return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         // A new line, never a continuation of the block the caret stands in.
         cursor.beginEditBlock();
@@ -530,23 +580,8 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
         event->accept();
         return true;
     }
-    if (cursor.hasSelection()) {
-        // The widget's own removal gives a selection that starts a block the
-        // status of the block it ends in, a join or a line break.
-        const QString typed = event->text();
-        const bool typing = !typed.isEmpty() && typed.at(0).isPrint();
-        if (key != Qt::Key_Backspace && key != Qt::Key_Delete && !typing)
-            return false;
-        cursor.beginEditBlock();
-        removeSelection(cursor);
-        if (typing)
-            insertEditorText(cursor, incoming(typed));
-        cursor.endEditBlock();
-        setTextCursor(cursor);
-        ensureCursorVisible();
-        event->accept();
-        return true;
-    }
+    if (cursor.hasSelection())
+        return false;
     QTextBlock block = cursor.block();
     int at = cursor.position();
     if (key == Qt::Key_Backspace) {
@@ -654,6 +689,24 @@ void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
         event->accept();
         return;
     }
+    if (m_hasJoins && (!commit.isEmpty() || event->replacementLength() > 0)) {
+        // The widget would remove the selection and the replaced text with
+        // its block merge, and give a committed line break the status of the
+        // block it is typed in: the text goes in here, the composition to it.
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        removeSelection(cursor);
+        const int at = cursor.position() + event->replacementStart();
+        cursor.setPosition(at);
+        cursor.setPosition(at + event->replacementLength(), QTextCursor::KeepAnchor);
+        insertEditorText(cursor, linebreaks::toEditorText(safe));
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        QInputMethodEvent composition(event->preeditString(), event->attributes());
+        QPlainTextEdit::inputMethodEvent(&composition);
+        event->accept();
+        return;
+    }
     if (safe == commit) {
         typeAndSplit(commit.size(), [&] { QPlainTextEdit::inputMethodEvent(event); });
         return;
@@ -689,4 +742,80 @@ QMimeData* EditorBuffer::createMimeDataFromSelection() const
     auto* data = new QMimeData;
     data->setText(linebreaks::toEditorText(getSelText()));
     return data;
+}
+
+void EditorBuffer::mousePressEvent(QMouseEvent* event)
+{
+    // A press on the selection that the widget leaves as it is may start a
+    // drag, which is then started here rather than by the widget.
+    m_dragPress.reset();
+    const QTextCursor before = textCursor();
+    bool onSelection = false;
+    if (event->button() == Qt::LeftButton && event->modifiers() != Qt::ShiftModifier && before.hasSelection()) {
+        const int at = cursorForPosition(event->position().toPoint()).position();
+        onSelection = at >= before.selectionStart() && at <= before.selectionEnd();
+    }
+    QPlainTextEdit::mousePressEvent(event);
+    const QTextCursor after = textCursor();
+    if (onSelection && after.anchor() == before.anchor() && after.position() == before.position())
+        m_dragPress = event->position().toPoint();
+}
+
+void EditorBuffer::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragPress || !(event->buttons() & Qt::LeftButton))
+        return QPlainTextEdit::mouseMoveEvent(event);
+    // Kept from the widget, which would start its own drag.
+    event->accept();
+    if ((event->position().toPoint() - *m_dragPress).manhattanLength() <= QApplication::startDragDistance())
+        return;
+    m_dragPress.reset();
+    dragSelection();
+}
+
+void EditorBuffer::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_dragPress.reset();
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void EditorBuffer::dragSelection()
+{
+    auto* drag = new QDrag(viewport());
+    drag->setMimeData(createMimeDataFromSelection());
+    m_dragged = textCursor();
+    const Qt::DropAction action = runDrag(drag);
+    // Still set: not moved by a drop in this text, so moved elsewhere.
+    QTextCursor moved = m_dragged;
+    m_dragged = QTextCursor();
+    if (action == Qt::MoveAction && moved.hasSelection())
+        removeSelectionAsOneStep(moved);
+}
+
+Qt::DropAction EditorBuffer::runDrag(QDrag* drag)
+{
+    return drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+}
+
+void EditorBuffer::dropEvent(QDropEvent* event)
+{
+    // Copies, and drops from elsewhere, go in through insertFromMimeData.
+    if (m_dragged.isNull() || event->dropAction() != Qt::MoveAction || !canInsertFromMimeData(event->mimeData()))
+        return QPlainTextEdit::dropEvent(event);
+    // The selection dragged within the text: out without the widget's block
+    // merge, in as text only.
+    QTextCursor target = cursorForPosition(event->position().toPoint());
+    QTextCursor moved = m_dragged;
+    m_dragged = QTextCursor();
+    moved.beginEditBlock();
+    removeSelection(moved);
+    insertEditorText(target, incoming(event->mimeData()->text()));
+    moved.endEditBlock();
+    setTextCursor(target);
+    ensureCursorVisible();
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    // Ends the widget's own drop indication.
+    QDragLeaveEvent leave;
+    QPlainTextEdit::dragLeaveEvent(&leave);
 }

@@ -4,8 +4,12 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextCursor>
 
+#include <optional>
 #include <vector>
+
+class QDrag;
 
 /// The editing area `Memo1`: the real text widget, seen through the
 /// document's coordinates. Positions count characters from 0 and every line
@@ -64,6 +68,9 @@ public:
     /// Lines as the document counts them: blocks joined without a break are
     /// one line.
     int lineCount() const;
+    /// The text between two widget positions in the widget's form: '\n' at
+    /// each line break, nothing where a long line's pieces join.
+    QString editorText(int from, int to) const;
     QString line(int index) const;
     /// Selects line `index` (without its break) and replaces it as setSelText does.
     void setLine(int index, const QString& text);
@@ -107,6 +114,12 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    /// Runs the platform's drag of the selection and returns its action.
+    virtual Qt::DropAction runDrag(QDrag* drag);
 
 private:
     /// Runs an edit that must not enter the undo history, and clears that
@@ -120,8 +133,8 @@ private:
     bool fitsInSelection(const QString& editorText) const;
     /// The same for replacing the whole text.
     bool fitsAsWholeText(const QString& editorText) const;
-    /// The text between two widget positions, line breaks as CRLF.
-    QString rawText(int from, int to) const;
+    /// The text between two widget positions, line breaks as `lineBreak`.
+    QString rawText(int from, int to, QStringView lineBreak = u"\r\n") const;
 
     // Long lines in several blocks ------------------------------------------
     /// Inserts text in the widget's form ('\n' breaks) at the cursor: every
@@ -147,12 +160,26 @@ private:
     /// caret's block when it grew past twice the bound, in one undo step.
     template <typename Typing>
     void typeAndSplit(qsizetype added, Typing typing);
+    /// Removes the cursor's selection, caret left at its start, as one undo step.
+    void removeSelectionAsOneStep(QTextCursor& cursor);
+    /// Drags the selection out of the press that started on it. The
+    /// widget's own drag would remove a moved selection with the toolkit's
+    /// block merge, which gives a selection that starts a block the status
+    /// of the block it ends in: a line break would become a join or a join
+    /// a line break.
+    void dragSelection();
 
     /// Whether some block continues a line; set when pieces are made and
     /// kept until the whole text is replaced (undo may bring pieces back).
     bool m_hasJoins = false;
     mutable std::vector<int> m_lineStarts;
     mutable bool m_lineStartsValid = false;
+
+    /// Where a press on the selection was, while it may still become a drag.
+    std::optional<QPoint> m_dragPress;
+    /// The selection being dragged, while its drag runs; cleared once a drop
+    /// in this text has moved it.
+    QTextCursor m_dragged;
 
     qsizetype m_capacity = kCapacity;
     QString m_incoming;

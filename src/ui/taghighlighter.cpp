@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -38,6 +39,13 @@ TagHighlighter::TagHighlighter(QPlainTextEdit* editor)
     connect(&m_background, &QTimer::timeout, this, &TagHighlighter::backgroundSlice);
     connect(m_doc, &QTextDocument::contentsChange, this, &TagHighlighter::contentsChanged);
     connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { colourVisible(); });
+    connect(m_editor->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { colourVisible(); });
+    // A page key scrolls without the scroll bar's signal; this one comes as
+    // the view moves, before the new lines are laid out and painted.
+    connect(m_editor, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+        if (dy != 0)
+            colourVisible();
+    });
     m_editor->viewport()->installEventFilter(this);
     makeFormats();
 }
@@ -68,8 +76,11 @@ void TagHighlighter::setEnabled(bool enabled)
 bool TagHighlighter::eventFilter(QObject* watched, QEvent* event)
 {
     // Whatever else brought new lines on screen (a larger window, a smaller
-    // font, word wrap) is caught before they are painted plain for long.
-    if (m_enabled && (event->type() == QEvent::Resize || event->type() == QEvent::Paint) && visibleNeedColour())
+    // font, word wrap) is coloured before it is painted: painting it plain
+    // first would lay out and draw those lines twice.
+    if (m_enabled && event->type() == QEvent::Paint && visibleNeedColour())
+        colourVisible();
+    else if (m_enabled && event->type() == QEvent::Resize && visibleNeedColour())
         QTimer::singleShot(0, this, [this] { colourVisible(); });
     return QObject::eventFilter(watched, event);
 }
@@ -200,8 +211,30 @@ int TagHighlighter::visibleCount() const
     return m_editor->viewport()->height() / lineHeight + 2;
 }
 
+std::pair<int, int> TagHighlighter::columnWindow() const
+{
+    if (m_editor->lineWrapMode() != QPlainTextEdit::NoWrap)
+        return { 0, std::numeric_limits<int>::max() };
+    // Bounds that hold for any font: the first column on screen is at least
+    // the scrolled width over the widest character, the last at most the
+    // width over the narrowest.
+    const QFontMetricsF metrics(m_editor->font());
+    const qreal narrowest = std::max<qreal>(
+        1, std::min({ metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'.'), metrics.horizontalAdvance(u'l') }));
+    const qreal widest = std::max(narrowest, metrics.maxWidth());
+    const int scrolled = m_editor->horizontalScrollBar()->value();
+    const int first = int(scrolled / widest);
+    const int last = int((scrolled + m_editor->viewport()->width()) / narrowest) + 1;
+    // In steps, with a step to spare on each side, so that scrolling a few
+    // columns recolours nothing.
+    const int step = std::max(80, last - first);
+    return { std::max(0, (first / step - 1) * step), (last / step + 2) * step };
+}
+
 bool TagHighlighter::visibleNeedColour() const
 {
+    if (columnWindow() != m_columns)
+        return true;
     const int first = firstVisible();
     const int end = std::min(first + visibleCount(), int(m_states.size()));
     for (int block = first; block < end; ++block)
@@ -214,6 +247,13 @@ void TagHighlighter::colourVisible()
 {
     if (!m_enabled || int(m_states.size()) != m_doc->blockCount())
         return;
+    const std::pair<int, int> columns = columnWindow();
+    if (columns != m_columns) {
+        m_columns = columns;
+        for (State& from : m_colouredFrom)
+            if (from != kUncoloured)
+                from = kStale;
+    }
     const int first = firstVisible();
     const int end = std::min(first + visibleCount(), int(m_states.size()));
     advance(end, kForegroundBudgetNs);
@@ -245,8 +285,12 @@ bool TagHighlighter::setColours(const QTextBlock& block, State in)
         return false;
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(runs.size());
-    for (const htmllexer::Run& run : runs)
-        ranges.append({ run.start, run.length, m_formats[int(run.kind)] });
+    for (const htmllexer::Run& run : runs) {
+        const int start = std::max(run.start, m_columns.first);
+        const int end = std::min(run.start + run.length, m_columns.second);
+        if (end > start)
+            ranges.append({ start, end - start, m_formats[int(run.kind)] });
+    }
     if (ranges == layout->formats())
         return false;
     layout->setFormats(ranges);

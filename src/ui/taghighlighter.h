@@ -6,6 +6,7 @@
 #include <QTextCharFormat>
 #include <QTextLayout>
 #include <QTimer>
+#include <utility>
 #include <vector>
 
 class QPlainTextEdit;
@@ -52,6 +53,11 @@ private:
     /// state that has since changed.
     void colourVisible();
     bool visibleNeedColour() const;
+    /// The columns that get colours, [first, end): without word wrap, a
+    /// stretch around those on screen. Every coloured stretch splits a line
+    /// into one more piece for the toolkit to shape and draw, which a line of
+    /// a thousand characters and more makes costly on every keystroke.
+    std::pair<int, int> columnWindow() const;
     /// The first line on screen and how many lines fit.
     int firstVisible() const;
     int visibleCount() const;
@@ -74,6 +80,8 @@ private:
     /// as before ends the walk.
     int m_dirtyEnd = 0;
     bool m_enabled = false;
+    /// The columns the lines' colours were made for.
+    std::pair<int, int> m_columns { 0, 0 };
     QTimer m_background;
     QTextCharFormat m_formats[htmllexer::kKindCount];
 };

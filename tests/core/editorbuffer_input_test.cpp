@@ -1,8 +1,10 @@
+#include "core/cp1251.h"
 #include "core/displayblocks.h"
 #include "core/editorbuffer.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,19 +15,46 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
+
+// The editing area with the platform's drag replaced: a drag of the
+// selection ends at once, dropped at `dropAt` in this text, or, without it,
+// on another program that takes it with `action`.
+class DraggingMemo : public EditorBuffer {
+public:
+    using EditorBuffer::EditorBuffer;
+    std::optional<QPoint> dropAt;
+    Qt::DropAction action = Qt::MoveAction;
+
+protected:
+    Qt::DropAction runDrag(QDrag* drag) override
+    {
+        if (!dropAt)
+            return action;
+        const Qt::KeyboardModifiers keys = action == Qt::CopyAction ? Qt::ControlModifier : Qt::NoModifier;
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(*dropAt, actions, drag->mimeData(), Qt::LeftButton, keys);
+        QApplication::sendEvent(viewport(), &enter);
+        QDropEvent drop(*dropAt, actions, drag->mimeData(), Qt::LeftButton, keys);
+        drop.setDropAction(action);
+        QApplication::sendEvent(viewport(), &drop);
+        return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+    }
+};
 
 // A shown, active window holding the editing area and one more focusable
 // widget, so that keys arrive as they do in the editor.
 struct Host {
     QWidget window;
-    EditorBuffer* memo;
+    DraggingMemo* memo;
     QLineEdit* other;
 
     Host()
     {
         auto* layout = new QVBoxLayout(&window);
-        memo = new EditorBuffer(&window);
+        memo = new DraggingMemo(&window);
         other = new QLineEdit(&window);
         layout->addWidget(memo);
         layout->addWidget(other);
@@ -104,10 +133,12 @@ TEST(EditorBufferInput, PasteKeepsEveryCharacterAndMakesCrlf)
     EXPECT_EQ(host.memo->text(), s("[a&#20013;\r\nb\u00A0c\r\nd]"));
     EXPECT_EQ(host.memo->selStart(), 18);
 
-    // The no-break space goes to the clipboard as it is.
+    // The no-break space goes to the clipboard as it is, and the text alone:
+    // no rich text carries block formats to a paste or a drop.
     host.memo->selectAllText();
     host.memo->copyToClipboard();
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QChar(0x00A0)));
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->formats(), QStringList{ QStringLiteral("text/plain") });
 }
 
 TEST(EditorBufferInput, DropKeepsEveryCharacter)
@@ -186,56 +217,109 @@ TEST(EditorBufferInput, TypingIsUndoableButNotAcrossACommand)
     EXPECT_EQ(host.memo->text(), QStringLiteral("<P>hello"));
 }
 
-// Keys where a long line's pieces join: each acts on the document's
-// characters as if there were no join, and Ctrl+Z takes the typing back.
-TEST(EditorBufferInput, KeysAtAJoinActOnTheCharactersAroundIt)
+// Edits where a long line's pieces join, or with a selection that starts or
+// ends at the start of a block: each acts on the document's characters as if
+// there were no join, a line break stays a break and a join a join, the
+// bytes are the text's, and Ctrl+Z and Ctrl+Y take the edit back and redo it.
+TEST(EditorBufferInput, EditsAtAJoinActOnTheCharactersAroundIt)
 {
     const int bound = displayblocks::kBound;
     QString longLine;
     for (int i = 0; longLine.size() < 2 * bound + 10; ++i)
         longLine += QChar(u'a' + i % 26);
-    const QString initial = QStringLiteral("x\r\n") + longLine;
-    const qsizetype join = 3 + displayblocks::kPiece;
+    const QString initial = QStringLiteral("x\r\n") + longLine + QStringLiteral("\r\nyz");
+    const qsizetype join = 3 + displayblocks::kPiece;                           // the first join
+    const qsizetype lastJoin = 3 + longLine.size() / displayblocks::kPiece * displayblocks::kPiece;
+    const qsizetype tail = 3 + longLine.size() + 2;                             // the line after
+    const auto replaced = [&](qsizetype at, qsizetype length, const QString& with) {
+        return QString(initial).replace(at, length, with);
+    };
+    const auto moved = [&](qsizetype from, qsizetype length, qsizetype to) {
+        QString text = initial;
+        const QString piece = text.mid(from, length);
+        return text.remove(from, length).insert(to > from ? to - length : to, piece);
+    };
+    enum Action { Key, DragMove, DragCopy, DragOut, Commit };
     struct Case {
         const char* name;
-        qsizetype caret;
-        bool atPieceEnd; // the caret at the end of the first piece, not at the start of the next
+        qsizetype anchor, caret; // the selection, or the caret where they are equal
+        bool atPieceEnd;         // the caret at the end of the first piece, not at the start of the next
+        Action action;
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
-        qsizetype removeAt, removeLength; // the expected edit of the text ...
-        QString inserted;                 // ... in document positions
+        qsizetype dropAt;
+        QString text; // committed, or on the clipboard
+        QString expected;
         qsizetype caretAfter;
     };
     const Case cases[] = {
-        { "Backspace at a piece start", join, false, Qt::Key_Backspace, {}, join - 1, 1, {}, join - 1 },
-        { "Backspace at a piece end", join, true, Qt::Key_Backspace, {}, join - 1, 1, {}, join - 1 },
-        { "Delete at a piece end", join, true, Qt::Key_Delete, {}, join, 1, {}, join },
-        { "Delete at a piece start", join, false, Qt::Key_Delete, {}, join, 1, {}, join },
-        { "typing at a join", join, false, Qt::Key_Q, {}, join, 0, QStringLiteral("q"), join + 1 },
-        { "Enter at a piece start", join, false, Qt::Key_Return, {}, join, 0, QStringLiteral("\r\n"), join + 2 },
-        { "Enter at a piece end", join, true, Qt::Key_Return, {}, join, 0, QStringLiteral("\r\n"), join + 2 },
-        { "Right over a join", join - 1, false, Qt::Key_Right, {}, 0, 0, {}, join },
-        { "Right from a piece end", join, true, Qt::Key_Right, {}, 0, 0, {}, join + 1 },
-        { "Left from a piece start", join, false, Qt::Key_Left, {}, 0, 0, {}, join - 1 },
+        { "Backspace at a piece start", join, join, false, Key, Qt::Key_Backspace, {}, 0, {}, replaced(join - 1, 1, {}), join - 1 },
+        { "Backspace at a piece end", join, join, true, Key, Qt::Key_Backspace, {}, 0, {}, replaced(join - 1, 1, {}), join - 1 },
+        { "Delete at a piece end", join, join, true, Key, Qt::Key_Delete, {}, 0, {}, replaced(join, 1, {}), join },
+        { "Delete at a piece start", join, join, false, Key, Qt::Key_Delete, {}, 0, {}, replaced(join, 1, {}), join },
+        { "typing at a join", join, join, false, Key, Qt::Key_Q, {}, 0, {}, replaced(join, 0, QStringLiteral("q")), join + 1 },
+        { "Enter at a piece start", join, join, false, Key, Qt::Key_Return, {}, 0, {}, replaced(join, 0, QStringLiteral("\r\n")), join + 2 },
+        { "Enter at a piece end", join, join, true, Key, Qt::Key_Return, {}, 0, {}, replaced(join, 0, QStringLiteral("\r\n")), join + 2 },
+        { "Right over a join", join - 1, join - 1, false, Key, Qt::Key_Right, {}, 0, {}, initial, join },
+        { "Right from a piece end", join, join, true, Key, Qt::Key_Right, {}, 0, {}, initial, join + 1 },
+        { "Left from a piece start", join, join, false, Key, Qt::Key_Left, {}, 0, {}, initial, join - 1 },
+        { "Ctrl+Backspace over a line start to a piece", 3, join + 5, false, Key, Qt::Key_Backspace, Qt::ControlModifier, 0, {}, replaced(3, join + 2, {}), 3 },
+        { "typing over a line start to a piece", 3, join + 5, false, Key, Qt::Key_Q, {}, 0, {}, replaced(3, join + 2, QStringLiteral("q")), 4 },
+        { "Ctrl+X from a join into the next line", lastJoin, tail + 1, false, Key, Qt::Key_X, Qt::ControlModifier, 0, {}, replaced(lastJoin, tail + 1 - lastJoin, {}), lastJoin },
+        { "Ctrl+V over a join into the next line", lastJoin, tail + 1, false, Key, Qt::Key_V, Qt::ControlModifier, 0, QStringLiteral("p\r\nq"), replaced(lastJoin, tail + 1 - lastJoin, QStringLiteral("p\r\nq")), lastJoin + 4 },
+        { "drag a line start to a piece up", 3, join + 5, false, DragMove, {}, {}, 1, {}, moved(3, join + 2, 1), join + 3 },
+        { "drag a join into the next line up", lastJoin, tail + 1, false, DragMove, {}, {}, 0, {}, moved(lastJoin, tail + 1 - lastJoin, 0), tail + 1 - lastJoin },
+        { "drag a line to a join", 0, 1, false, DragMove, {}, {}, join, {}, moved(0, 1, join), join },
+        { "Ctrl+drag a line start to a join", 3, 5, false, DragCopy, {}, {}, join, {}, replaced(join, 0, initial.mid(3, 2)), join + 2 },
+        { "drag a line start to a piece out", 3, join + 5, false, DragOut, {}, {}, 0, {}, replaced(3, join + 2, {}), 3 },
+        { "composing over a line start to a piece", 3, join + 5, false, Commit, {}, {}, 0, QStringLiteral("q"), replaced(3, join + 2, QStringLiteral("q")), 4 },
+        { "composing a line break in a piece", join + 5, join + 5, false, Commit, {}, {}, 0, QStringLiteral("\r\n"), replaced(join + 5, 0, QStringLiteral("\r\n")), join + 7 },
     };
     for (const Case& c : cases) {
         Host host;
-        EditorBuffer* memo = host.memo;
+        DraggingMemo* memo = host.memo;
         memo->setText(initial);
-        memo->setSelStart(c.caret);
-        if (c.atPieceEnd) {
-            QTextCursor cursor = memo->textCursor();
-            cursor.setPosition(cursor.position() - 1);
-            memo->setTextCursor(cursor);
-            ASSERT_EQ(memo->selStart(), c.caret) << c.name;
+        const auto pointAt = [&](qsizetype position) {
+            QTextCursor at(memo->document());
+            at.setPosition(memo->toWidgetPosition(position));
+            return memo->cursorRect(at).center();
+        };
+        const QPoint dropAt = pointAt(c.dropAt);
+        QTextCursor cursor(memo->document());
+        cursor.setPosition(memo->toWidgetPosition(c.anchor));
+        cursor.setPosition(memo->toWidgetPosition(c.caret) - (c.atPieceEnd ? 1 : 0),
+                           c.anchor == c.caret ? QTextCursor::MoveAnchor : QTextCursor::KeepAnchor);
+        memo->setTextCursor(cursor);
+        ASSERT_EQ(memo->selStart() + memo->selLength(), c.caret) << c.name;
+        if (c.action == Key) {
+            QGuiApplication::clipboard()->setText(c.text);
+            QTest::keyClick(memo, c.key, c.modifiers);
+        } else if (c.action == Commit) {
+            QInputMethodEvent commit;
+            commit.setCommitString(c.text);
+            QApplication::sendEvent(memo, &commit);
+        } else {
+            // Pressed on the selection's start, moved far enough to drag.
+            if (c.action != DragOut)
+                memo->dropAt = dropAt;
+            memo->action = c.action == DragCopy ? Qt::CopyAction : Qt::MoveAction;
+            const QPoint from = pointAt(c.anchor);
+            const QPoint to = from + QPoint(QApplication::startDragDistance() + 5, 0);
+            QMouseEvent press(QEvent::MouseButtonPress, from, memo->viewport()->mapToGlobal(from), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(memo->viewport(), &press);
+            QMouseEvent move(QEvent::MouseMove, to, memo->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(memo->viewport(), &move);
         }
-        QTest::keyClick(memo, c.key, c.modifiers);
-        QString expected = initial;
-        expected.replace(c.removeAt, c.removeLength, c.inserted);
-        EXPECT_TRUE(memo->text() == expected) << c.name;
+        EXPECT_TRUE(memo->text() == c.expected) << c.name;
+        EXPECT_TRUE(memo->toBytes() == cp1251::encode(c.expected)) << c.name;
         EXPECT_EQ(memo->selStart(), c.caretAfter) << c.name;
+        EXPECT_EQ(memo->lineCount(), c.expected.count(QStringLiteral("\r\n")) + 1) << c.name;
         QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_TRUE(memo->text() == initial) << c.name;
+        QTest::keyClick(memo, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_TRUE(memo->text() == c.expected) << c.name;
     }
 }
 

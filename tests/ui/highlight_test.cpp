@@ -87,6 +87,29 @@ TEST(Highlight, ColoursTheLinesOnScreenAndCarriesAChangeDownLater)
     EXPECT_EQ(colourAt(t, 2999, 1), colourOf(t, Kind::Comment));
 }
 
+// Without word wrap only the columns around those on screen get colours (a
+// long line split into coloured pieces is slow to lay out); scrolling along
+// the line colours what comes on screen.
+TEST(Highlight, ALongLineIsColouredWhereverItIsScrolledTo)
+{
+    TestWindow t;
+    t.window->show();
+    t.memo().setText(lines(1, QString(QStringLiteral("<B>x</B>")).repeated(400)));
+    QApplication::processEvents();
+    EXPECT_EQ(colourAt(t, 0, 1), colourOf(t, Kind::Tag));
+    EXPECT_FALSE(colourAt(t, 0, 3201 - 8).isValid()) << "far off screen";
+
+    t.memo().horizontalScrollBar()->setValue(t.memo().horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    EXPECT_EQ(colourAt(t, 0, 3201 - 8), colourOf(t, Kind::Tag));
+    EXPECT_FALSE(colourAt(t, 0, 1).isValid());
+
+    t.memo().setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QApplication::processEvents();
+    EXPECT_EQ(colourAt(t, 0, 1), colourOf(t, Kind::Tag)) << "word wrap shows every column";
+    EXPECT_EQ(colourAt(t, 0, 3201 - 8), colourOf(t, Kind::Tag));
+}
+
 TEST(Highlight, TurningItOffLeavesTheBytesAndEveryPositionAsTheyWere)
 {
     TestWindow t;

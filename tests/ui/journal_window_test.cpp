@@ -118,6 +118,12 @@ TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
         { "select all + Ctrl+B", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
         { "typing at the very end", false, [&] { memo.setSelStart(memo.textLength()); type(memo, QStringLiteral("z\r")); } },
         { "typing at the very start", false, [&] { memo.setSelStart(0); type(memo, QStringLiteral("0")); } },
+        // A line longer than the bound is kept in pieces joined without a break.
+        { "a long line put in", false, [&] { memo.setSelStart(1); memo.setSelText(QStringLiteral("<I>ab</I>").repeated(1000)); } },
+        { "typing after a join", false, [&] { memo.setSelStart(1 + 2 * 1024); type(memo, QStringLiteral("q")); } },
+        { "Enter in a long line", false, [&] { memo.setSelStart(5000); QTest::keyClick(&memo, Qt::Key_Return); } },
+        { "select all + Ctrl+B over long lines", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
+        { "typing after a join again", false, [&] { memo.setSelStart(4 + 3 * 1024); type(memo, QStringLiteral("w")); } },
     };
     int records = 0;
     for (const Step& step : steps) {
