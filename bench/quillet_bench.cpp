@@ -8,6 +8,7 @@
 #include "core/documentjournal.h"
 #include "core/editorbuffer.h"
 #include "core/journalformat.h"
+#include "core/largeallocations.h"
 #include "core/linebreaks.h"
 #include "core/platform.h"
 #include "core/programlauncher.h"
@@ -489,6 +490,8 @@ void mixedRows(Tmain& window, BenchPlatform& fake, const QString& file, int mib,
 
 int main(int argc, char** argv)
 {
+    // As the editor does; the children that measure memory peaks inherit it.
+    mapLargeAllocations();
     qInstallMessageHandler(quietHandler);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,3 +1,4 @@
+#include "core/largeallocations.h"
 #include "core/platform.h"
 #include "core/programoptions.h"
 #include "core/xdgsystemdirs.h"
@@ -15,6 +16,7 @@
 
 int main(int argc, char* argv[])
 {
+    mapLargeAllocations();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QFile::decodeName(argv[i]));
