@@ -417,13 +417,20 @@ void EditorBuffer::removeSelection(QTextCursor& cursor)
                                              : displayblocks::lineStartFormat(cursor.blockFormat()));
 }
 
-void EditorBuffer::removeSelectionAsOneStep(QTextCursor& cursor)
+template <typename Insert>
+void EditorBuffer::replaceSelectionAsOneStep(QTextCursor& cursor, Insert insert)
 {
     cursor.beginEditBlock();
     removeSelection(cursor);
+    insert();
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void EditorBuffer::removeSelectionAsOneStep(QTextCursor& cursor)
+{
+    replaceSelectionAsOneStep(cursor, [] {});
 }
 
 void EditorBuffer::splitIfTooLong(const QTextBlock& block)
@@ -536,8 +543,9 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
     // Word and line deletions remove the ranges the widget would, without
     // its block merge (see removeSelection).
     const bool wordBack = event->matches(QKeySequence::DeleteStartOfWord);
-    if (wordBack || event->matches(QKeySequence::DeleteEndOfWord) || event->matches(QKeySequence::DeleteEndOfLine)) {
-        if (!wordBack && !event->matches(QKeySequence::DeleteEndOfWord)) {
+    const bool wordForward = event->matches(QKeySequence::DeleteEndOfWord);
+    if (wordBack || wordForward || event->matches(QKeySequence::DeleteEndOfLine)) {
+        if (!wordBack && !wordForward) {
             const QTextBlock block = cursor.block();
             const bool beforeLast = cursor.position() == block.position() + block.length() - 2;
             cursor.movePosition(beforeLast ? QTextCursor::Right : QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -557,13 +565,10 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
     if (cursor.hasSelection() && (typing || (plainKey && (key == Qt::Key_Backspace || key == Qt::Key_Delete)))) {
         // The widget's own removal gives a selection that starts a block the
         // status of the block it ends in, a join or a line break.
-        cursor.beginEditBlock();
-        removeSelection(cursor);
-        if (typing)
-            insertEditorText(cursor, incoming(typed));
-        cursor.endEditBlock();
-        setTextCursor(cursor);
-        ensureCursorVisible();
+        replaceSelectionAsOneStep(cursor, [&] {
+            if (typing)
+                insertEditorText(cursor, incoming(typed));
+        });
         event->accept();
         return true;
     }
@@ -571,12 +576,7 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
         return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         // A new line, never a continuation of the block the caret stands in.
-        cursor.beginEditBlock();
-        removeSelection(cursor);
-        cursor.insertBlock(displayblocks::lineStartFormat(cursor.blockFormat()));
-        cursor.endEditBlock();
-        setTextCursor(cursor);
-        ensureCursorVisible();
+        replaceSelectionAsOneStep(cursor, [&] { cursor.insertBlock(displayblocks::lineStartFormat(cursor.blockFormat())); });
         event->accept();
         return true;
     }

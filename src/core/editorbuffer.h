@@ -160,7 +160,11 @@ private:
     /// caret's block when it grew past twice the bound, in one undo step.
     template <typename Typing>
     void typeAndSplit(qsizetype added, Typing typing);
-    /// Removes the cursor's selection, caret left at its start, as one undo step.
+    /// Removes the cursor's selection and runs `insert` (which types at the
+    /// cursor) as one undo step; the caret is left at the cursor, in view.
+    template <typename Insert>
+    void replaceSelectionAsOneStep(QTextCursor& cursor, Insert insert);
+    /// The same with nothing inserted.
     void removeSelectionAsOneStep(QTextCursor& cursor);
     /// Drags the selection out of the press that started on it. The
     /// widget's own drag would remove a moved selection with the toolkit's
