@@ -38,10 +38,6 @@ struct LaunchState {
     bool wroteFile = false;
     QByteArray fingerprint;
     QByteArray snapshot;
-    bool operator==(const LaunchState& other) const
-    {
-        return wroteFile == other.wroteFile && fingerprint == other.fingerprint && snapshot == other.snapshot;
-    }
 };
 
 QByteArray stateRecord(const LaunchState& launch, qint64 timeMs);
