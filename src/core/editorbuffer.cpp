@@ -369,6 +369,24 @@ void EditorBuffer::setLine(int index, const QString& text)
     setSelText(text);
 }
 
+void EditorBuffer::goToLine(int index, qsizetype offset)
+{
+    auto [block, last] = lineBlocks(index);
+    if (!block.isValid() || index < 0) {
+        block = last = document()->lastBlock();
+        offset = block.length();
+    }
+    // A long line's pieces follow each other without a break between them.
+    while (block != last && offset >= block.length() - 1) {
+        offset -= block.length() - 1;
+        block = block.next();
+    }
+    QTextCursor cursor(document());
+    cursor.setPosition(block.position() + int(qBound(qsizetype(0), offset, qsizetype(block.length() - 1))));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
 void EditorBuffer::insertEditorText(QTextCursor& cursor, const QString& editorText)
 {
     cursor.beginEditBlock();

@@ -74,6 +74,10 @@ public:
     QString line(int index) const;
     /// Selects line `index` (without its break) and replaces it as setSelText does.
     void setLine(int index, const QString& text);
+    /// Puts the caret, nothing selected, `offset` characters into line
+    /// `index` (at most at its end; past the last line, at the text's end)
+    /// and scrolls it into view.
+    void goToLine(int index, qsizetype offset);
 
     // Files ------------------------------------------------------------------
     /// Loads the file byte for byte with lone CR/LF made CRLF, and returns

@@ -96,6 +96,8 @@ const std::vector<MenuRow>& menuTable()
         { "Textfield1", "Forms1", "&Строка ввода", nullptr, &Tmain::Textfield1Click },
         { "SubmitFM", "Forms1", "&Отсылка формы", nullptr, &Tmain::SubmitFMClick },
         { "ResetFM", "Forms1", "О&чистка формы", nullptr, &Tmain::ResetFMClick },
+        { "N17", "Extra1", "-", nullptr, nullptr },
+        { "Checkpage1", "Extra1", "Проверить страницу", "Ctrl+Shift+V", &Tmain::Checkpage1Click },
 
         { "Help1", "MainMenu1", "&Справка", nullptr, nullptr },
         { "Howtouse1", "Help1", "Об &использовании", "F1", &Tmain::Howtouse1Click },

@@ -18,6 +18,7 @@
 #include "ui/commandtable.h"
 #include "ui/earlysizing.h"
 #include "ui/optionscommand.h"
+#include "ui/pagecheckwindow.h"
 #include "ui/pictures.h"
 #include "ui/Unit2.h"
 #include "ui/taghighlighter.h"
@@ -378,6 +379,24 @@ void Tmain::Text1Click() { markup("Text1"); }
 void Tmain::Textfield1Click() { markup("Textfield1"); }
 void Tmain::SubmitFMClick() { markup("SubmitFM"); }
 void Tmain::ResetFMClick() { markup("ResetFM"); }
+
+void Tmain::Checkpage1Click()
+{
+    run([&] {
+        if (!m_pageCheck) {
+            m_pageCheck = new TPageCheck(m_ctx.memo1, this);
+            connect(m_pageCheck, &TPageCheck::placeChosen, this, &Tmain::goToPlace);
+        }
+        m_pageCheck->checkNow();
+    });
+}
+
+void Tmain::goToPlace(int line, int column)
+{
+    m_ctx.memo1->goToLine(line - 1, column - 1);
+    activateWindow();
+    m_ctx.memo1->setFocus();
+}
 
 // Help ------------------------------------------------------------------------
 

@@ -18,6 +18,7 @@ class FindReplace;
 class LaunchCommands;
 class DocumentJournal;
 class TagHighlighter;
+class TPageCheck;
 
 /// The main window: toolbar, editing area, main menu and context menu. Every
 /// command of the program is one handler here, fired by whichever controls
@@ -116,6 +117,7 @@ public slots:
     void Textfield1Click();
     void SubmitFMClick();
     void ResetFMClick();
+    void Checkpage1Click();
     // Help
     void Howtouse1Click();
     void About1Click();
@@ -143,6 +145,8 @@ private:
     void centreOnScreen();
     /// Ends every command: the journal records what the command did.
     void afterCommand();
+    /// Caret to a place the page check names, the editing area focused.
+    void goToPlace(int line, int column);
 
     AppContext m_ctx;
     std::unique_ptr<DocumentCommands> m_documents;
@@ -157,6 +161,7 @@ private:
     QAction* m_highlightItem = nullptr;
     TagHighlighter* m_highlighter = nullptr;
     QDialog* m_aboutBox = nullptr;
+    TPageCheck* m_pageCheck = nullptr; ///< made by the first check
 };
 
 template <typename Work>

@@ -26,7 +26,7 @@ deb=$(ls "$work"/pkg/*.deb)
 
 # The dependencies come from the binary's libraries.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libc6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libtidy5deb1 libc6; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = quillet ] || fail "package name"

@@ -1,0 +1,126 @@
+#include "tools/pagecheck.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+using pagecheck::Kind;
+
+// A page from its lines, with CRLF breaks as the editor holds them.
+QString page(const QStringList& lines)
+{
+    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+QString head()
+{
+    return QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML>\r\n"
+                          "<HEAD><TITLE>Проверка</TITLE></HEAD>\r\n<BODY>");
+}
+
+struct Expected {
+    Kind kind;
+    int line;
+    int column;
+    const char* text;
+};
+
+void expectRows(const pagecheck::Result& result, const std::vector<Expected>& expected)
+{
+    ASSERT_EQ(result.rows.size(), expected.size()) << result.texts.join(u'\n').toStdString();
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(result.rows[i].kind, expected[i].kind);
+        EXPECT_EQ(result.rows[i].line, expected[i].line);
+        EXPECT_EQ(result.rows[i].column, expected[i].column);
+        EXPECT_EQ(result.rows[i].text, QString::fromUtf8(expected[i].text));
+    }
+}
+
+} // namespace
+
+// Lines 1-4 are the head; each case's page goes on from line 5.
+TEST(PageCheck, MessagesAtTheirLinesAndColumns)
+{
+    const struct {
+        const char* name;
+        QStringList body;
+        std::vector<Expected> rows;
+    } cases[] = {
+        { "unknown attribute, stray </DIV>, unclosed <B>",
+          { QStringLiteral("\t<DIV ALIGN=\"LEFT\" FOO=\"1\">Ещё</DIV>"), QStringLiteral("Конец </DIV>"),
+            QStringLiteral("<P>Текст <B>жирный</P>") },
+          { { Kind::Warning, 5, 2, "<div> proprietary attribute \"foo\"" },
+            { Kind::Warning, 6, 7, "discarding unexpected </div>" },
+            { Kind::Warning, 7, 10, "missing </b> before </p>" } } },
+        { "an error comes before the warnings above it",
+          { QStringLiteral("Конец </DIV>"), QStringLiteral("<P>x <FOO>y</FOO></P>") },
+          { { Kind::Error, 6, 6, "<foo> is not recognized!" },
+            { Kind::Warning, 5, 7, "discarding unexpected </div>" },
+            { Kind::Warning, 6, 6, "discarding unexpected <foo>" },
+            { Kind::Warning, 6, 12, "discarding unexpected </foo>" } } },
+        // Characters the checker counts otherwise than the editor: the column
+        // is still where <B> stands in the editor's line.
+        { "a control character the checker drops",
+          { QStringLiteral("<P>a") + QChar(1) + QStringLiteral("b<B>x</P>") },
+          { { Kind::Warning, 5, 7, "missing </b> before </p>" } } },
+        { "a NUL character", { QStringLiteral("<P>a") + QChar(0) + QStringLiteral("b<B>x</P>") },
+          { { Kind::Warning, 5, 7, "missing </b> before </p>" } } },
+        { "a character outside the basic plane", { QStringLiteral("<P>a\U0001F600b<B>x</P>") },
+          { { Kind::Warning, 5, 8, "missing </b> before </p>" } } },
+        { "tabs count one column each", { QStringLiteral("\t\t<P>\t<B>x</P>") },
+          { { Kind::Warning, 5, 7, "missing </b> before </p>" } } },
+        { "a clean page", { QStringLiteral("<P>Текст <B>жирный</B></P>") }, {} },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString text = head() + QStringLiteral("\r\n") + page(c.body) + QStringLiteral("</BODY>\r\n</HTML>\r\n");
+        expectRows(pagecheck::check(text), c.rows);
+    }
+}
+
+TEST(PageCheck, ByteOrderMarkAtTheStartIsAColumnOfTheEditorsLine)
+{
+    const QString text = QChar(0xFEFF) + QStringLiteral("<P><B>x</P>\r\n");
+    const pagecheck::Result result = pagecheck::check(text);
+    bool found = false;
+    for (const pagecheck::Row& row : result.rows) {
+        if (row.text == QStringLiteral("missing </b> before </p>")) {
+            found = true;
+            EXPECT_EQ(row.line, 1);
+            EXPECT_EQ(row.column, 5);
+        }
+    }
+    EXPECT_TRUE(found) << result.texts.join(u'\n').toStdString();
+}
+
+TEST(PageCheck, RowsAndCountsAsTheWindowShowsThem)
+{
+    const QString text = head() + QStringLiteral("\r\nКонец </DIV>\r\n<P>x <FOO>y</FOO></P>\r\n</BODY>\r\n</HTML>\r\n");
+    const pagecheck::Result result = pagecheck::check(text);
+    EXPECT_EQ(result.texts,
+              (QStringList { QStringLiteral("строка 6, столбец 6: <foo> is not recognized!"),
+                             QStringLiteral("строка 5, столбец 7: discarding unexpected </div>"),
+                             QStringLiteral("строка 6, столбец 6: discarding unexpected <foo>"),
+                             QStringLiteral("строка 6, столбец 12: discarding unexpected </foo>") }));
+    EXPECT_EQ(pagecheck::summary(result), QStringLiteral("Ошибок: 1, предупреждений: 3"));
+    EXPECT_EQ(pagecheck::rowText({ Kind::Warning, 0, 0, QStringLiteral("no place") }), QStringLiteral("no place"));
+}
+
+// Every message beyond Tidy's default limit of six errors is listed.
+TEST(PageCheck, ManyErrorsAreAllListedAndCounted)
+{
+    QStringList body;
+    for (int i = 0; i < 40; ++i)
+        body << QStringLiteral("<P><FOO>x</FOO></P>");
+    const QString text = head() + QStringLiteral("\r\n") + page(body) + QStringLiteral("</BODY>\r\n</HTML>\r\n");
+    const pagecheck::Result result = pagecheck::check(text);
+    EXPECT_EQ(result.errors, 40);
+    EXPECT_EQ(result.warnings, 80);
+    ASSERT_EQ(result.rows.size(), 120u);
+    EXPECT_EQ(result.rows[39].kind, Kind::Error);
+    EXPECT_EQ(result.rows[39].line, 44);
+    EXPECT_EQ(result.rows[40].kind, Kind::Warning);
+    EXPECT_EQ(result.rows[40].line, 5);
+}
