@@ -2,7 +2,7 @@
 // real main window under the offscreen platform, against the floor: decoding
 // the same bytes and QPlainTextEdit::setPlainText alone.
 //
-//   quillet_bench [--sizes 1,16] [--reps 3] [--only ordinary,long,mixed]
+//   quillet_bench [--sizes 1,16] [--reps 3] [--only ordinary,long,mixed,check]
 #include "benchdocument.h"
 
 #include "core/documentjournal.h"
@@ -17,19 +17,24 @@
 #include "core/userprompts.h"
 #include "tools/printersystem.h"
 #include "tools/replacedialog.h"
+#include "ui/pagecheckwindow.h"
 #include "ui/taghighlighter.h"
 #include "ui/umain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -486,6 +491,88 @@ void mixedRows(Tmain& window, BenchPlatform& fake, const QString& file, int mib,
     window.context().doc.modified = false;
 }
 
+// The page check on the ordinary page, highlighting on: from the command to
+// the first row on screen, and the longest the GUI thread was busy in that
+// time (the command itself, or the longest gap between the ticks of a 1 ms
+// timer, the display of the rows included); then the slowest of keys typed
+// every 5 ms while a check runs.
+void pageCheckRows(Tmain& window, BenchPlatform& fake, const QString& file, int mib, double floorMs, int reps)
+{
+    EditorBuffer& memo = *window.memo();
+    fake.prompts.openName = file;
+    auto reload = [&] {
+        memo.setText(QString());
+        window.context().doc.modified = false;
+        window.OpenBtnClick();
+        while (!window.highlighter().isSettled())
+            settle();
+    };
+    const QString checking = QStringLiteral("Проверка...");
+    std::vector<double> firstRow, busiest, command;
+    int shownRows = 0;
+    for (int i = 0; i < reps; ++i) {
+        reload();
+        QElapsedTimer timer;
+        double lastTick = 0;
+        double longest = 0;
+        QTimer ticks;
+        ticks.setInterval(1);
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            const double now = msSince(timer);
+            longest = std::max(longest, now - lastTick);
+            lastTick = now;
+        });
+        timer.start();
+        window.Checkpage1Click();
+        lastTick = msSince(timer);
+        command.push_back(lastTick);
+        longest = lastTick;
+        ticks.start();
+        auto* check = window.findChild<TPageCheck*>(QStringLiteral("PageCheck"));
+        while (check->summaryLabel()->text() == checking)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        check->rowList()->viewport()->repaint();
+        const double shown = msSince(timer);
+        longest = std::max(longest, shown - lastTick);
+        ticks.stop();
+        firstRow.push_back(shown);
+        busiest.push_back(longest);
+        shownRows = check->rowList()->model()->rowCount();
+    }
+    std::vector<double> keys;
+    for (int i = 0; i < reps; ++i) {
+        reload();
+        memo.setSelStart(memo.textLength() / 2);
+        memo.setFocus();
+        window.Checkpage1Click();
+        auto* check = window.findChild<TPageCheck*>(QStringLiteral("PageCheck"));
+        while (check->summaryLabel()->text() == checking) {
+            keys.push_back(keystroke(memo));
+            QEventLoop pause;
+            QTimer::singleShot(5, &pause, &QEventLoop::quit);
+            pause.exec();
+        }
+    }
+    auto medianOf = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    std::vector<Row> rows;
+    rows.push_back({ QStringLiteral("page check: command to first row shown"), medianOf(firstRow),
+                     QStringLiteral("< 500 ms (%1 rows)").arg(shownRows) });
+    rows.push_back({ QStringLiteral("page check: longest GUI-thread block"), medianOf(busiest),
+                     QStringLiteral("< 20 ms; worst run %1 ms")
+                         .arg(*std::max_element(busiest.begin(), busiest.end()), 0, 'f', 1) });
+    rows.push_back({ QStringLiteral("page check: the command (copy of the text)"), medianOf(command),
+                     QStringLiteral("part of the block above") });
+    rows.push_back({ QStringLiteral("page check: slowest key typed during it"),
+                     keys.empty() ? 0.0 : *std::max_element(keys.begin(), keys.end()),
+                     QStringLiteral("< 20 ms (%1 keys)").arg(keys.size()) });
+    QTextStream(stdout) << "\n" << mib << " MiB ordinary page, the page check, highlighting on";
+    report(mib, readBytes(file).size(), memo.lineCount(), floorMs, rows, -1, -1, -1);
+    window.context().doc.modified = false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -497,7 +584,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QList<int> sizes { 1, 16 };
     int reps = 3;
-    QStringList sections { QStringLiteral("ordinary"), QStringLiteral("long"), QStringLiteral("mixed") };
+    QStringList sections { QStringLiteral("ordinary"), QStringLiteral("long"), QStringLiteral("mixed"),
+                           QStringLiteral("check") };
     for (int i = 1; i + 1 < argc; ++i) {
         if (qstrcmp(argv[i], "--sizes") == 0) {
             sizes.clear();
@@ -512,6 +600,7 @@ int main(int argc, char** argv)
     const bool ordinary = sections.contains(QStringLiteral("ordinary"));
     const bool oneLine = sections.contains(QStringLiteral("long"));
     const bool mixed = sections.contains(QStringLiteral("mixed"));
+    const bool pageCheck = sections.contains(QStringLiteral("check"));
 
     QTemporaryDir dir;
     writeBytes(dir.filePath(QStringLiteral("Brannoc Quillet.ini")), "[USER]\r\nname=Bench\r\n");
@@ -853,6 +942,8 @@ int main(int argc, char** argv)
 
         if (mixed)
             mixedRows(*window, fake, doc.mixedFile, doc.mib, floorMs, ordinaryLoad, reps);
+        if (pageCheck)
+            pageCheckRows(*window, fake, doc.file, doc.mib, floorMs, reps);
         window.reset();
         if (ordinary)
             journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);

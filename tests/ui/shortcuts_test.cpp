@@ -62,6 +62,7 @@ const KeyCase kKeys[] = {
     { Qt::Key_G, Ctrl, "Cell1" },
     { Qt::Key_M, Ctrl, "Meat1" },
     { Qt::Key_J, Ctrl, "Jheader1" },
+    { Qt::Key_V, Ctrl | Shift, "Checkpage1" },
     { Qt::Key_F1, Qt::NoModifier, "Howtouse1" },
 };
 
