@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringListModel>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 TPageCheck::TPageCheck(EditorBuffer* memo, QWidget* parent)
@@ -71,7 +72,11 @@ void TPageCheck::checkNow()
     m_model->setStringList({});
     m_places.clear();
     m_summary->setText(QStringLiteral("Проверка..."));
-    m_run->start(m_memo->text());
+    // The widget's own positions and form: '\n' at each line break,
+    // nothing where a long line's pieces join.
+    EditorBuffer* memo = m_memo;
+    m_run->start(memo->document()->characterCount() - 1,
+                 [memo](qsizetype from, qsizetype to) { return memo->editorText(int(from), int(to)); });
 }
 
 void TPageCheck::showResult(const pagecheck::Result& result)

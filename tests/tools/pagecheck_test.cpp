@@ -1,6 +1,8 @@
 #include "tools/pagecheck.h"
+#include "tools/pagecheckrun.h"
 
 #include <QStringList>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,4 +125,88 @@ TEST(PageCheck, ManyErrorsAreAllListedAndCounted)
     EXPECT_EQ(result.rows[39].line, 44);
     EXPECT_EQ(result.rows[40].kind, Kind::Warning);
     EXPECT_EQ(result.rows[40].line, 5);
+}
+
+namespace {
+
+// A page of `lines` clean paragraphs followed by an unknown element, read by
+// a run in slices of the text.
+struct SlicedRun {
+    explicit SlicedRun(int lines)
+    {
+        QStringList body;
+        for (int i = 0; i < lines; ++i)
+            body << QStringLiteral("<P>абзац %1</P>").arg(i);
+        body << QStringLiteral("<P><FOO>x</FOO></P>");
+        text = head() + QStringLiteral("\n") + body.join(u'\n') + QStringLiteral("\n</BODY>\n</HTML>\n");
+        QObject::connect(&run, &PageCheckRun::finished, [this](const pagecheck::Result& r) { results.push_back(r); });
+        QObject::connect(&run, &PageCheckRun::outdated, [this] { ++outdated; });
+    }
+
+    void start()
+    {
+        run.start(text.size(), [this](qsizetype from, qsizetype to) {
+            ++reads;
+            return text.mid(from, to - from);
+        });
+    }
+
+    bool waitUntilDone() { return QTest::qWaitFor([this] { return !run.isBusy(); }, 20000); }
+
+    QString text;
+    PageCheckRun run;
+    std::vector<pagecheck::Result> results;
+    int outdated = 0;
+    int reads = 0;
+};
+
+} // namespace
+
+// 20 000 lines are several slices; they join into the whole text.
+TEST(PageCheckRun, TextCopiedInSlicesIsCheckedWhole)
+{
+    SlicedRun t(20000);
+    ASSERT_GT(t.text.size(), 3 * PageCheckRun::kSlice);
+    t.start();
+    EXPECT_EQ(t.reads, 1); // one slice per turn of the event loop
+    ASSERT_TRUE(t.waitUntilDone());
+    EXPECT_EQ(t.reads, int(t.text.size() / PageCheckRun::kSlice) + 1);
+    ASSERT_EQ(t.results.size(), 1u);
+    EXPECT_EQ(t.outdated, 0);
+    ASSERT_FALSE(t.results[0].rows.empty());
+    EXPECT_EQ(t.results[0].rows[0].kind, Kind::Error);
+    EXPECT_EQ(t.results[0].rows[0].line, 20005);
+    EXPECT_EQ(t.results[0].rows[0].column, 4);
+}
+
+TEST(PageCheckRun, AChangeWhileCopyingOrCheckingOutdatesTheCheck)
+{
+    for (const bool whileCopying : { true, false }) {
+        SCOPED_TRACE(whileCopying);
+        SlicedRun t(whileCopying ? 20000 : 10);
+        t.start();
+        ASSERT_EQ(t.run.isBusy(), true);
+        t.run.textChanged();
+        ASSERT_TRUE(t.waitUntilDone());
+        EXPECT_EQ(t.outdated, 1);
+        EXPECT_TRUE(t.results.empty());
+        if (whileCopying)
+            EXPECT_EQ(t.reads, 1); // the copy stopped at once
+        // A new check of the changed text is not outdated.
+        t.start();
+        ASSERT_TRUE(t.waitUntilDone());
+        EXPECT_EQ(t.outdated, 1);
+        EXPECT_EQ(t.results.size(), 1u);
+    }
+}
+
+// A check started while another copies or runs replaces it.
+TEST(PageCheckRun, ANewerCheckDropsTheOlderOne)
+{
+    SlicedRun t(10);
+    t.start();
+    t.start();
+    ASSERT_TRUE(t.waitUntilDone());
+    EXPECT_EQ(t.results.size(), 1u);
+    EXPECT_EQ(t.outdated, 0);
 }

@@ -98,6 +98,8 @@ TEST(PageCheckWindow, CommandListsTheMessagesAndEnterGoesToEach)
         enterOnRow(check, place.row);
         EXPECT_EQ(t.selection(), Sel(place.position, 0));
         expectEditingAreaFocused(t);
+        // Enter chose the row and did not press "Проверить снова".
+        EXPECT_EQ(check->summaryLabel()->text(), QStringLiteral("Ошибок: 0, предупреждений: 3"));
         EXPECT_TRUE(t.memo().viewport()->rect().contains(t.memo().cursorRect().center()));
     }
     // Choosing rows moved the caret and nothing else.
@@ -105,17 +107,18 @@ TEST(PageCheckWindow, CommandListsTheMessagesAndEnterGoesToEach)
     EXPECT_FALSE(t.ctx().doc.modified);
 }
 
+// The line is also longer than the slice the text is copied in.
 TEST(PageCheckWindow, RowOfALongLineLandsInTheRightDisplayBlock)
 {
     ActiveWindow t;
-    const QString text = brokenPage(5000);
+    const QString text = brokenPage(70000);
     t.setText(text);
     ASSERT_GT(t.memo().document()->blockCount(), t.memo().lineCount() + 1); // the long line is in pieces
     t.window->Checkpage1Click();
     TPageCheck* check = checkWindow(t);
     ASSERT_NE(check, nullptr);
     waitForSummary(check, QStringLiteral("Ошибок: 0, предупреждений: 3"));
-    ASSERT_EQ(shownRows(check).value(2), QStringLiteral("строка 7, столбец 5010: missing </b> before </p>"));
+    ASSERT_EQ(shownRows(check).value(2), QStringLiteral("строка 7, столбец 70010: missing </b> before </p>"));
     enterOnRow(check, 2);
     EXPECT_EQ(t.selection(), Sel(text.indexOf(QStringLiteral("<B>")), 0));
     expectEditingAreaFocused(t);
