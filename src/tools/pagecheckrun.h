@@ -37,6 +37,8 @@ public:
     /// The text was edited: a check copying or running describes it no more.
     void textChanged();
     bool isBusy() const { return m_copying || m_running > 0; }
+    /// The text of the latest check is still being copied.
+    bool isCopying() const { return m_copying; }
 
 signals:
     void finished(const pagecheck::Result& result);
