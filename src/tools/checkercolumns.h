@@ -11,7 +11,7 @@
 /// or LF, as Tidy counts them.
 class CheckerColumns {
 public:
-    /// Reads the text once; a text without such characters needs no table.
+    /// Reads the text once.
     explicit CheckerColumns(const QString& text);
 
     /// Offset from its line's start (line 1-based) of the character Tidy
