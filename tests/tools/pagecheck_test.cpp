@@ -49,19 +49,22 @@ TEST(PageCheck, MessagesAtTheirLinesAndColumns)
         const char* name;
         QStringList body;
         std::vector<Expected> rows;
+        const char* summary = "Ошибок: 0, предупреждений: 1";
     } cases[] = {
         { "unknown attribute, stray </DIV>, unclosed <B>",
           { QStringLiteral("\t<DIV ALIGN=\"LEFT\" FOO=\"1\">Ещё</DIV>"), QStringLiteral("Конец </DIV>"),
             QStringLiteral("<P>Текст <B>жирный</P>") },
           { { Kind::Warning, 5, 2, "<div> proprietary attribute \"foo\"" },
             { Kind::Warning, 6, 7, "discarding unexpected </div>" },
-            { Kind::Warning, 7, 10, "missing </b> before </p>" } } },
+            { Kind::Warning, 7, 10, "missing </b> before </p>" } },
+          "Ошибок: 0, предупреждений: 3" },
         { "an error comes before the warnings above it",
           { QStringLiteral("Конец </DIV>"), QStringLiteral("<P>x <FOO>y</FOO></P>") },
           { { Kind::Error, 6, 6, "<foo> is not recognized!" },
             { Kind::Warning, 5, 7, "discarding unexpected </div>" },
             { Kind::Warning, 6, 6, "discarding unexpected <foo>" },
-            { Kind::Warning, 6, 12, "discarding unexpected </foo>" } } },
+            { Kind::Warning, 6, 12, "discarding unexpected </foo>" } },
+          "Ошибок: 1, предупреждений: 3" },
         // Characters the checker counts otherwise than the editor: the column
         // is still where <B> stands in the editor's line.
         { "a control character the checker drops",
@@ -73,12 +76,14 @@ TEST(PageCheck, MessagesAtTheirLinesAndColumns)
           { { Kind::Warning, 5, 8, "missing </b> before </p>" } } },
         { "tabs count one column each", { QStringLiteral("\t\t<P>\t<B>x</P>") },
           { { Kind::Warning, 5, 7, "missing </b> before </p>" } } },
-        { "a clean page", { QStringLiteral("<P>Текст <B>жирный</B></P>") }, {} },
+        { "a clean page", { QStringLiteral("<P>Текст <B>жирный</B></P>") }, {}, "Ошибок: 0, предупреждений: 0" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString text = head() + QStringLiteral("\r\n") + page(c.body) + QStringLiteral("</BODY>\r\n</HTML>\r\n");
-        expectRows(pagecheck::check(text), c.rows);
+        const pagecheck::Result result = pagecheck::check(text);
+        expectRows(result, c.rows);
+        EXPECT_EQ(pagecheck::summary(result), QString::fromUtf8(c.summary));
     }
 }
 
@@ -95,19 +100,6 @@ TEST(PageCheck, ByteOrderMarkAtTheStartIsAColumnOfTheEditorsLine)
         }
     }
     EXPECT_TRUE(found) << result.texts.join(u'\n').toStdString();
-}
-
-TEST(PageCheck, RowsAndCountsAsTheWindowShowsThem)
-{
-    const QString text = head() + QStringLiteral("\r\nКонец </DIV>\r\n<P>x <FOO>y</FOO></P>\r\n</BODY>\r\n</HTML>\r\n");
-    const pagecheck::Result result = pagecheck::check(text);
-    EXPECT_EQ(result.texts,
-              (QStringList { QStringLiteral("строка 6, столбец 6: <foo> is not recognized!"),
-                             QStringLiteral("строка 5, столбец 7: discarding unexpected </div>"),
-                             QStringLiteral("строка 6, столбец 6: discarding unexpected <foo>"),
-                             QStringLiteral("строка 6, столбец 12: discarding unexpected </foo>") }));
-    EXPECT_EQ(pagecheck::summary(result), QStringLiteral("Ошибок: 1, предупреждений: 3"));
-    EXPECT_EQ(pagecheck::rowText({ Kind::Warning, 0, 0, QStringLiteral("no place") }), QStringLiteral("no place"));
 }
 
 // Every message beyond Tidy's default limit of six errors is listed.
