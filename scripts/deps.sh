@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-          libgtest-dev googletest qt6-translations-l10n ccache
+          libglib2.0-dev libgtest-dev googletest qt6-translations-l10n ccache
           xvfb xauth x11-utils xdotool imagemagick poppler-utils fonts-dejavu-core clang libclang-rt-14-dev lintian "$@")
 
 missing=()
