@@ -73,8 +73,10 @@ public:
     FakePrinters();
     ~FakePrinters() override;
     bool hasDefault = true;
-    QString pdfPath; ///< where the printer's output goes
+    QStringList names { QStringLiteral("Office") };
+    QString pdfPath; ///< where the printer's output goes; empty: where the program says
     bool hasDefaultPrinter() override { return hasDefault; }
+    QStringList printerNames() override { return names; }
     QPrinter& currentPrinter() override;
 
 private:
