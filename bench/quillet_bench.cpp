@@ -71,6 +71,7 @@ struct BenchDirs : SystemDirs {
 struct NoPrinters : PrinterSystem {
     std::unique_ptr<QPrinter> printer;
     bool hasDefaultPrinter() override { return false; }
+    QStringList printerNames() override { return {}; }
     QPrinter& currentPrinter() override
     {
         if (!printer)
