@@ -125,6 +125,21 @@ QByteArray absolutePath()
     return kept.join(':');
 }
 
+/// Whether a program named without a folder is in one of the absolute
+/// folders of PATH; a program with a folder, or none (an entry started over
+/// D-Bus), is GIO's to check.
+bool foundInAbsolutePath(const QString& program)
+{
+    if (program.isEmpty() || program.contains(u'/'))
+        return true;
+    for (const QByteArray& folder : absolutePath().split(':')) {
+        const QFileInfo candidate(QFile::decodeName(folder) + u'/' + program);
+        if (candidate.isFile() && candidate.isExecutable())
+            return true;
+    }
+    return false;
+}
+
 /// A document as GIO takes it: a web address as it stands, a file name as
 /// the file's URI (GIO gives applications that take files its path).
 QByteArray documentUri(const QString& document)
@@ -170,6 +185,11 @@ bool launch(const QString& applicationId, const QString& document)
 {
     const Owned<GDesktopAppInfo> info(g_desktop_app_info_new(applicationId.toUtf8().constData()));
     if (!info.object)
+        return false;
+    // GIO's own check of the entry may have found its program through an
+    // empty or relative PATH entry; started with the absolute PATH it would
+    // then fail unseen, after GIO had reported a start.
+    if (!foundInAbsolutePath(fromUtf8(g_app_info_get_executable(G_APP_INFO(info.object)))))
         return false;
     const QByteArray uri = documentUri(document);
     if (uri.isEmpty())

@@ -9,6 +9,7 @@
 #include "launch/xdgregistry.h"
 #include "support/testwindow.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -90,10 +91,13 @@ TEST_F(FreshDesktop, ThePackagesOwnEntryIsPassedOverForARealBrowser)
     ASSERT_TRUE(own.open(QIODevice::ReadOnly)) << entry.toStdString();
     write(QStringLiteral("usr/applications/quillet.desktop"), own.readAll());
     recorder(QStringLiteral("quillet"));
+    // The same program under its second name.
+    application(QStringLiteral("usr/applications/vq.desktop"), "Vq",
+                QFile::encodeName(recorder(QStringLiteral("vq.exe"))) + " %F", "MimeType=text/html;\n");
     application(QStringLiteral("usr/applications/webby.desktop"), "Webby",
                 "\"" + QFile::encodeName(recorder(QStringLiteral("record browser"))) + "\" --new-tab %u",
                 "MimeType=text/html;\n");
-    write(QStringLiteral("config/mimeapps.list"), "[Default Applications]\ntext/html=quillet.desktop\n");
+    write(QStringLiteral("config/mimeapps.list"), "[Default Applications]\ntext/html=quillet.desktop;vq.desktop\n");
 
     XdgRegistry registry;
     ProcessLauncher launcher;
@@ -103,6 +107,28 @@ TEST_F(FreshDesktop, ThePackagesOwnEntryIsPassedOverForARealBrowser)
     EXPECT_EQ(recorded(QStringLiteral("record browser")), QByteArray("[--new-tab][http://www.brannoc.example/a b]"));
     QTest::qWait(300);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("quillet.args")))) << "the editor's own entry was started";
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("vq.exe.args")))) << "the editor's own entry was started";
+}
+
+TEST_F(FreshDesktop, ABrowserFoundOnlyInTheCurrentFolderIsNotStarted)
+{
+    if (!inFreshProcess())
+        return;
+    // An empty PATH entry stands for the current folder, where a download
+    // could have put a program of the browser's name.
+    write(QStringLiteral("cwd/webby"), "#!/bin/sh\ntouch '" + QFile::encodeName(path(QStringLiteral("ran"))) + "'\n");
+    QFile::setPermissions(path(QStringLiteral("cwd/webby")), QFile::ReadOwner | QFile::ExeOwner);
+    application(QStringLiteral("usr/applications/webby.desktop"), "Webby", "webby %u",
+                "MimeType=x-scheme-handler/https;\n");
+    qputenv("PATH", ":" + qgetenv("PATH"));
+    QDir::setCurrent(path(QStringLiteral("cwd")));
+    XdgRegistry registry;
+    ProcessLauncher launcher;
+    TGoToWeb web(&registry, &launcher);
+    EXPECT_FALSE(web.OpenUrl());
+    EXPECT_EQ(web.failureMessage(), QStringLiteral("Cannot run Webby"));
+    QTest::qWait(500);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("ran"))));
 }
 
 TEST_F(FreshDesktop, WithoutAnyBrowserTheErrorBoxSaysSoAndTheFileStaysUnwritten)
