@@ -37,15 +37,25 @@ struct Owned {
     }
 };
 
-/// The applications for a type in the order they are tried: the default,
-/// then every other one GIO associates with the type.
+/// The applications associated with the type itself, in the order they are
+/// tried: the default first. GIO's default and its list of all applications
+/// also take those of the parent types, so a text editor would stand in for
+/// a browser of HTML; only an application of the type's own list counts.
 GList* associatedWith(const QByteArray& type)
 {
-    GList* all = g_app_info_get_all_for_type(type.constData());
+    GList* own = g_app_info_get_recommended_for_type(type.constData());
     GAppInfo* preferred = g_app_info_get_default_for_type(type.constData(), FALSE);
-    if (preferred)
-        all = g_list_prepend(all, preferred);
-    return all;
+    if (!preferred)
+        return own;
+    for (GList* item = own; item; item = item->next) {
+        if (g_app_info_equal(G_APP_INFO(item->data), preferred)) {
+            own = g_list_remove_link(own, item);
+            own = g_list_concat(item, own);
+            break;
+        }
+    }
+    g_object_unref(preferred);
+    return own;
 }
 
 bool claims(GAppInfo* info, const QByteArray& type)

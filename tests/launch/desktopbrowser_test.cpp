@@ -135,10 +135,15 @@ TEST_F(FreshDesktop, WithoutAnyBrowserTheErrorBoxSaysSoAndTheFileStaysUnwritten)
 {
     if (!inFreshProcess())
         return;
-    // Only this editor claims HTML.
+    // Only this editor claims HTML, and a text editor plain text, of which
+    // HTML is a kind: no browser either.
     recorder(QStringLiteral("quillet"));
     application(QStringLiteral("usr/applications/quillet.desktop"), "Brannoc Quillet", "quillet %f",
                 "MimeType=text/html;x-scheme-handler/https;\n");
+    application(QStringLiteral("usr/applications/ed.desktop"), "Ed", QFile::encodeName(recorder(QStringLiteral("ed"))) + " %f",
+                "MimeType=text/plain;\n");
+    write(QStringLiteral("usr/applications/mimeinfo.cache"), "[MIME Cache]\ntext/plain=ed.desktop;\n");
+    write(QStringLiteral("usr/mime/subclasses"), "text/html text/plain\n");
     DesktopWindow t;
     t.ctx().settings.browser3Path.clear();
     t.press(Qt::Key_1); // the default Netscape path
@@ -151,6 +156,7 @@ TEST_F(FreshDesktop, WithoutAnyBrowserTheErrorBoxSaysSoAndTheFileStaysUnwritten)
     EXPECT_FALSE(QFile::exists(t.file));
     EXPECT_FALSE(t.ctx().doc.launchWroteFile);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("quillet.args"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("ed.args"))));
 }
 
 TEST_F(FreshDesktop, AWindowsPathInTheSettingFallsBackToTheDesktopsBrowser)
