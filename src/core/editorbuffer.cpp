@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -27,13 +28,6 @@ using displayblocks::kBound;
 using displayblocks::kPiece;
 
 namespace {
-
-// Text from outside (typed, pasted, dropped, composed by a command) in the
-// widget's form: encodable characters only, '\n' line breaks.
-QString incoming(const QString& text)
-{
-    return linebreaks::toEditorText(cp1251::escapeUnencodable(text));
-}
 
 // Length in document characters of a text in the widget's form: every
 // '\n' becomes CRLF.
@@ -97,6 +91,27 @@ EditorBuffer::EditorBuffer(QWidget* parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QPlainTextEdit::textChanged, this, &EditorBuffer::changed);
     connect(document(), &QTextDocument::contentsChange, this, [this] { m_lineStartsValid = false; });
+}
+
+QString EditorBuffer::admitted(const QString& text) const
+{
+    return m_encoding.isUtf8() ? text : cp1251::escapeUnencodable(text);
+}
+
+QString EditorBuffer::incoming(const QString& text) const
+{
+    // Typed, pasted, dropped or composed by a command.
+    return linebreaks::toEditorText(admitted(text));
+}
+
+int EditorBuffer::wholeCharacter(int widgetPosition, bool forward) const
+{
+    const QTextBlock block = document()->findBlock(widgetPosition);
+    const int offset = widgetPosition - block.position();
+    const QString text = block.text();
+    if (offset <= 0 || offset >= text.size() || !text.at(offset).isLowSurrogate() || !text.at(offset - 1).isHighSurrogate())
+        return widgetPosition;
+    return widgetPosition + (forward ? 1 : -1);
 }
 
 template <typename Edit>
@@ -179,7 +194,7 @@ void EditorBuffer::setSelStart(qsizetype position)
     const int horizontal = horizontalScrollBar()->value();
     const int vertical = verticalScrollBar()->value();
     QTextCursor cursor = textCursor();
-    cursor.setPosition(toWidgetPosition(position));
+    cursor.setPosition(wholeCharacter(toWidgetPosition(position), false));
     setTextCursor(cursor);
     horizontalScrollBar()->setValue(horizontal);
     verticalScrollBar()->setValue(vertical);
@@ -195,8 +210,8 @@ void EditorBuffer::setSelLength(qsizetype length)
 {
     const qsizetype start = selStart();
     QTextCursor cursor = textCursor();
-    cursor.setPosition(toWidgetPosition(start));
-    cursor.setPosition(toWidgetPosition(start + qMax<qsizetype>(0, length)), QTextCursor::KeepAnchor);
+    cursor.setPosition(wholeCharacter(toWidgetPosition(start), false));
+    cursor.setPosition(wholeCharacter(toWidgetPosition(start + qMax<qsizetype>(0, length)), true), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
     ensureCursorVisible();
 }
@@ -450,7 +465,7 @@ void EditorBuffer::splitIfTooLong(const QTextBlock& block)
     m_hasJoins = true;
 }
 
-QByteArray EditorBuffer::loadFromFile(const QString& fileName)
+QByteArray EditorBuffer::loadFromFile(const QString& fileName, std::optional<Charset> charset)
 {
     const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(fileName);
     QFile file(fileName);
@@ -458,30 +473,74 @@ QByteArray EditorBuffer::loadFromFile(const QString& fileName)
     // could block or never end.
     if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         throw AppError(cannotOpen);
+    // A character takes up to three bytes of UTF-8 (four for two UTF-16
+    // units), so only a file beyond that, and its mark, is too long unread.
     const qint64 size = file.size();
-    if (size > m_capacity)
+    if (size > 3 * m_capacity + 3)
         throw AppError(capacityMessage());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(cannotOpen);
     file.close();
+
+    QString utf8Text;
+    DocumentEncoding encoding;
+    if (!charset) {
+        encoding = textencoding::detect(bytes, &utf8Text);
+    } else if (*charset == Charset::Utf8) {
+        std::optional<QString> text = textencoding::decodeUtf8(bytes);
+        if (!text)
+            throw AppError(notUtf8Message(fileName));
+        encoding = { Charset::Utf8, bytes.startsWith(textencoding::utf8Mark()) };
+        utf8Text = std::move(*text);
+    }
+    // In Windows-1251 every byte is a character, so the size alone tells.
+    if (!encoding.isUtf8() && size > m_capacity)
+        throw AppError(capacityMessage());
     linebreaks::TextShape shape;
-    const QString editorText = linebreaks::decodeToEditorText(bytes, &shape);
+    QString editorText;
+    qsizetype decodedLength = bytes.size();
+    if (encoding.isUtf8()) {
+        decodedLength = utf8Text.size() + (encoding.byteOrderMark ? 3 : 0);
+        linebreaks::toEditorTextInPlace(utf8Text, &shape);
+        editorText = std::move(utf8Text);
+    } else {
+        editorText = linebreaks::decodeToEditorText(bytes, &shape);
+    }
     // Every break counts as two once it is CRLF.
     const qsizetype length = editorText.size() + shape.breaks;
     if (length > m_capacity)
         throw AppError(capacityMessage());
     setWidgetText(editorText, shape.longestLine > kBound);
+    m_encoding = encoding;
     // Where every break already was CRLF the file holds the text's bytes as
     // they are; only lone CRs or LFs make reading them back worth its pass.
-    return length == bytes.size() ? bytes : toBytes();
+    return length + (encoding.byteOrderMark ? 3 : 0) == decodedLength ? bytes : toBytes();
 }
 
 QByteArray EditorBuffer::toBytes() const
 {
     QByteArray out;
-    out.reserve(textLength());
     const QTextDocument* doc = document();
+    if (m_encoding.isUtf8()) {
+        // Encoded block by block into one buffer: the whole text is never
+        // held twice as UTF-16.
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        out.reserve(2 * textLength() + 3);
+        if (m_encoding.byteOrderMark)
+            out.append(textencoding::utf8Mark());
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
+                out.append("\r\n", 2);
+            const QString text = block.text();
+            const qsizetype used = out.size();
+            out.resize(used + encoder.requiredSpace(text.size()));
+            char* end = encoder.appendToBuffer(out.data() + used, text);
+            out.resize(end - out.constData());
+        }
+        return out;
+    }
+    out.reserve(textLength());
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
             out.append("\r\n", 2);
@@ -663,7 +722,7 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
         event->setAccepted(plain.isAccepted());
         return;
     }
-    if (!typed.isEmpty() && cp1251::escapeUnencodable(typed) != typed) {
+    if (!typed.isEmpty() && admitted(typed) != typed) {
         QTextCursor cursor = textCursor();
         insertEditorText(cursor, incoming(typed));
         setTextCursor(cursor);
@@ -684,7 +743,7 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
 void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString commit = event->commitString();
-    const QString safe = cp1251::escapeUnencodable(commit);
+    const QString safe = admitted(commit);
     if (!commit.isEmpty() && !fitsInSelection(linebreaks::toEditorText(safe))) {
         event->accept();
         return;

@@ -105,7 +105,7 @@ TEST(JournalWriter, WritesLocksRewritesAndDeletesItsJournal)
     const QString path = writer->path();
     EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QString::number(QCoreApplication::applicationPid()) + u'-'));
 
-    writer->rewrite(QStringLiteral("/d.htm"), {}, "base", {});
+    writer->rewrite(QStringLiteral("/d.htm"), {}, {}, "base", {});
     // Enough typing on a short text to pass the rewrite threshold many times.
     QByteArray expected = "base";
     for (int i = 0; i < 20000; ++i) {
@@ -153,7 +153,7 @@ TEST(JournalWriter, AFullDiskIsReportedOnceAndWritingResumesWhenThereIsRoom)
             ++errors;
         });
         const QByteArray text(60 * 1024, 'a');
-        writer->rewrite(QStringLiteral("/d.htm"), {}, text, {});
+        writer->rewrite(QStringLiteral("/d.htm"), {}, {}, text, {});
         writer->edit(0, 0, QStringLiteral("b"));
         writer->waitIdle();
         EXPECT_EQ(errors.load(), 1);
