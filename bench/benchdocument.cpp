@@ -92,4 +92,9 @@ QByteArray makeMixed(qsizetype bytes, qsizetype longLine)
     return out;
 }
 
+QByteArray asUtf8(const QByteArray& windows1251)
+{
+    return cp1251::decode(windows1251).toUtf8();
+}
+
 } // namespace benchdocument

@@ -209,7 +209,7 @@ DocumentEncoding detect(const QByteArray& bytes, QString* decoded)
         if (!declaration || !namesUtf8(declaration->value))
             return windows1251;
         if (decoded)
-            *decoded = QString::fromLatin1(bytes);
+            *decoded = QString::fromLatin1(bytes); // ASCII: the same characters
         return utf8;
     }
     // A Windows-1251 page fails at its first few letters; a page that does
@@ -230,9 +230,11 @@ QString decode(const QByteArray& bytes, DocumentEncoding encoding)
 {
     if (!encoding.isUtf8())
         return cp1251::decode(bytes);
-    if (encoding.byteOrderMark && startsWithMark(bytes))
-        return QString::fromUtf8(QByteArrayView(bytes).sliced(3));
-    return QString::fromUtf8(bytes);
+    const QByteArrayView body = encoding.byteOrderMark && startsWithMark(bytes) ? QByteArrayView(bytes).sliced(3)
+                                                                                : QByteArrayView(bytes);
+    // QString::fromUtf8 would drop a mark that is text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(body);
 }
 
 QByteArray encode(QStringView text, DocumentEncoding encoding)
