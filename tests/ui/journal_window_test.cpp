@@ -234,7 +234,7 @@ TEST_F(JournalTest, ARecoveredUtf8PageComesBackAsUtf8WithItsMark)
     const qint64 t = QDateTime::currentMSecsSinceEpoch();
     QDir().mkpath(folder());
     // "<p>Ж😀</p>" in UTF-16LE.
-    const QByteArray text("<\0p\0>\0\x16\x04\x3D\xD8\x00\xDE<\0/\0p\0>\0", 18);
+    const QByteArray text("<\0p\0>\0\x16\x04\x3D\xD8\x00\xDE<\0/\0p\0>\0", 20);
     writeAll(QDir(folder()).filePath(QStringLiteral("1-a.journal")),
              journalformat::documentRecord(journalscan::documentKey(doc), t)
                  + journalformat::stateRecord({ true, {}, onDisk }, t) + journalformat::encodingRecord(marked, marked, t)
