@@ -62,9 +62,11 @@ QString cutLongLines(const QString& text, std::vector<int>& pieces)
         const qsizetype next = text.indexOf(u'\n', from);
         const qsizetype end = next < 0 ? text.size() : next;
         // A line at the bound stays whole; a longer one is cut in pieces.
-        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+        for (const bool cut = end - from > kBound; cut && end - from > kPiece;) {
+            const int piece = displayblocks::pieceAt(text, from);
             out.append(QStringView(text).mid(from, piece)).append(u'\n');
             pieces.push_back(++blockNumber);
+            from += piece;
         }
         out.append(QStringView(text).mid(from, end - from));
         if (next < 0)
@@ -404,10 +406,12 @@ void EditorBuffer::insertEditorText(QTextCursor& cursor, const QString& editorTe
     for (;;) {
         const qsizetype next = editorText.indexOf(u'\n', from);
         const qsizetype end = next < 0 ? editorText.size() : next;
-        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+        for (const bool cut = end - from > kBound; cut && end - from > kPiece;) {
+            const int piece = displayblocks::pieceAt(editorText, from);
             cursor.insertText(editorText.mid(from, piece));
             cursor.insertBlock(continuation);
             m_hasJoins = true;
+            from += piece;
         }
         cursor.insertText(editorText.mid(from, end - from));
         if (next < 0)
@@ -455,11 +459,14 @@ void EditorBuffer::splitIfTooLong(const QTextBlock& block)
     const QTextBlockFormat piece = displayblocks::continuationFormat(block.blockFormat());
     QTextCursor cursor(document());
     cursor.beginEditBlock();
+    const QString text = block.text();
     int position = block.position();
-    for (int left = block.length() - 1; left > kPiece; left -= kPiece) {
-        cursor.setPosition(position + kPiece);
+    for (int from = 0; text.size() - from > kPiece;) {
+        const int length = displayblocks::pieceAt(text, from);
+        cursor.setPosition(position + length);
         cursor.insertBlock(piece);
         position = cursor.position();
+        from += length;
     }
     cursor.endEditBlock();
     m_hasJoins = true;
@@ -526,6 +533,7 @@ QByteArray EditorBuffer::toBytes() const
         // Encoded block by block into one buffer: the whole text is never
         // held twice as UTF-16.
         QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        // Room for two bytes a character (Cyrillic); it doubles if more is needed.
         out.reserve(2 * textLength() + 3);
         if (m_encoding.byteOrderMark)
             out.append(textencoding::utf8Mark());
@@ -534,7 +542,10 @@ QByteArray EditorBuffer::toBytes() const
                 out.append("\r\n", 2);
             const QString text = block.text();
             const qsizetype used = out.size();
-            out.resize(used + encoder.requiredSpace(text.size()));
+            const qsizetype room = used + encoder.requiredSpace(text.size());
+            if (room > out.capacity())
+                out.reserve(qMax(room, 2 * out.capacity()));
+            out.resize(room);
             char* end = encoder.appendToBuffer(out.data() + used, text);
             out.resize(end - out.constData());
         }

@@ -206,3 +206,29 @@ TEST(Encodings, NewDocumentsAreWindows1251)
     typeKeys(t.memo(), { str("中") });
     EXPECT_TRUE(t.memo().text().startsWith(str("&#20013;<!DOCTYPE")));
 }
+
+// A long line is shown in pieces of 1024 characters: no cut, on load, on a
+// long insertion or when a grown piece is cut again, parts the halves of a
+// character outside the BMP, so the page saves as it was.
+TEST(Encodings, ALongLineNeverPartsACharacter)
+{
+    const QByteArray smile = "\xF0\x9F\x98\x80";
+    const QByteArray line = QByteArray(1023, 'a') + smile + QByteArray(5000, 'b');
+    Opened t(line);
+    EXPECT_EQ(t.memo().toBytes(), line);
+    // In pieces, a long insertion ...
+    t.memo().setSelStart(0);
+    t.memo().setSelText(QString(1023, u'c') + str("😀") + QString(5000, u'c'));
+    // ... and a piece grown past twice the bound, cut again.
+    const QString grow = QString(1023, u'd') + str("😀") + QString(3071, u'd');
+    t.memo().setSelStart(0);
+    t.memo().setSelText(grow);
+    t.memo().setSelStart(0);
+    t.memo().setSelText(grow);
+    const QByteArray d = QByteArray(1023, 'd') + smile + QByteArray(3071, 'd');
+    const QByteArray expected = d + d + QByteArray(1023, 'c') + smile + QByteArray(5000, 'c') + line;
+    EXPECT_EQ(t.memo().toBytes(), expected);
+    EXPECT_EQ(t.memo().textLength(), 1023 * 4 + 3071 * 2 + 5000 * 2 + 4 * 2);
+    t.window->Save2Click();
+    EXPECT_EQ(readFile(t.file), expected);
+}
