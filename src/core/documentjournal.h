@@ -51,6 +51,7 @@ public:
 private:
     struct Pending;
     void contentsChange(int position, int removed, int added);
+    void textReplaced();
     void startIfNeeded(bool pristine);
     bool ensureWriter();
     void flush();

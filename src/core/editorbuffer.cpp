@@ -251,8 +251,7 @@ void EditorBuffer::pasteFromClipboard()
 
 void EditorBuffer::clearText()
 {
-    clear();
-    m_hasJoins = false; // nothing left to join, and no undo to bring pieces back
+    setWidgetText(QString(), false);
 }
 
 QString EditorBuffer::text() const
@@ -271,6 +270,7 @@ QString EditorBuffer::text() const
 void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
 {
     m_incoming = editorText;
+    m_replacing = true;
     std::vector<int> pieces;
     withoutUndo([&] {
         setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
@@ -285,8 +285,11 @@ void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
         }
         cursor.endEditBlock();
     });
+    // No undo can bring earlier pieces back: the history went with the text.
     m_hasJoins = !pieces.empty();
     m_lineStartsValid = false;
+    m_replacing = false;
+    emit textReplaced();
     m_incoming.clear();
 }
 
@@ -632,7 +635,15 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
     const bool typing = !typed.isEmpty() && typed.at(0).isPrint() && event->modifiers() != Qt::ControlModifier
                         && event->modifiers() != (Qt::ControlModifier | Qt::ShiftModifier);
     const bool plainKey = !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier));
-    if (cursor.hasSelection() && (typing || (plainKey && (key == Qt::Key_Backspace || key == Qt::Key_Delete)))) {
+    const bool erasing = plainKey && (key == Qt::Key_Backspace || key == Qt::Key_Delete);
+    if (erasing && cursor.hasSelection()
+        && toDocumentPosition(cursor.selectionStart()) == toDocumentPosition(cursor.selectionEnd())) {
+        // A selection of joins only holds no character: the key erases as
+        // it does at the caret, rather than removing nothing.
+        cursor.setPosition(cursor.selectionStart());
+        setTextCursor(cursor);
+    }
+    if (cursor.hasSelection() && (typing || erasing)) {
         // The widget's own removal gives a selection that starts a block the
         // status of the block it ends in, a join or a line break.
         replaceSelectionAsOneStep(cursor, [&] {
