@@ -692,8 +692,13 @@ void pasteWide(Session& s)
 void loadUtf8(Session& s)
 {
     QString text = s.someText(true);
-    for (int n = 1 + s.choices.below(3); n > 0; --n)
-        text.insert(s.choices.below(int(text.size()) + 1), kWideCharacters.at(s.choices.below(int(kWideCharacters.size()))));
+    for (int n = 1 + s.choices.below(3); n > 0; --n) {
+        qsizetype at = s.choices.below(int(text.size()) + 1);
+        // Never between the halves of one inserted before.
+        if (at > 0 && at < text.size() && text.at(at).isLowSurrogate())
+            --at;
+        text.insert(at, kWideCharacters.at(s.choices.below(int(kWideCharacters.size()))));
+    }
     if (s.choices.chance(30))
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const bool mark = s.choices.chance(30);
