@@ -299,6 +299,23 @@ TEST_F(JournalTest, ARecoveredUtf8PageComesBackAsUtf8WithItsMark)
     EXPECT_TRUE(kept.encoding == marked);
     e->window->Save2Click();
     EXPECT_EQ(readAll(doc), QByteArray("\xEF\xBB\xBF<p>\xD0\x96\xF0\x9F\x98\x80</p>"));
+
+    // No to the question after a preview: the file gets its saved UTF-8
+    // back, and the editor shows it as UTF-8.
+    const QByteArray previewed = "\xEF\xBB\xBF<p>\xD0\x96\xF0\x9F\x98\x80</p>";
+    writeAll(doc, previewed);
+    DocumentState wrote;
+    diskfile::rememberLaunchWrite(wrote, doc, previewed);
+    e.reset();
+    writeAll(QDir(folder()).filePath(QStringLiteral("1-b.journal")),
+             journalformat::documentRecord(journalscan::documentKey(doc), t)
+                 + journalformat::stateRecord({ true, wrote.launchFingerprint, onDisk }, t)
+                 + journalformat::encodingRecord(marked, marked, t) + journalformat::fullTextRecord(text, t));
+    auto declined = editor({ doc }, { Answer::No });
+    EXPECT_EQ(readAll(doc), onDisk);
+    EXPECT_EQ(declined->memo().text(), QString::fromUtf8("<p>Ж</p>"));
+    EXPECT_TRUE(declined->memo().encoding() == marked);
+    EXPECT_EQ(declined->memo().toBytes(), onDisk);
 }
 
 TEST_F(JournalTest, DecliningDeletesTheOrphanAndEscapeKeepsIt)
