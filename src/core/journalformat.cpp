@@ -168,6 +168,10 @@ bool readEncoding(char code, DocumentEncoding& encoding)
 
 QByteArray utf16le(QStringView text)
 {
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    // The writer thread turns a whole page into this form: one copy.
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+#else
     QByteArray out(text.size() * 2, Qt::Uninitialized);
     char* to = out.data();
     for (const QChar c : text) {
@@ -175,6 +179,7 @@ QByteArray utf16le(QStringView text)
         *to++ = char(c.unicode() >> 8);
     }
     return out;
+#endif
 }
 
 } // namespace
