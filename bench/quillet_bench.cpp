@@ -56,11 +56,12 @@ struct BenchPrompts : UserPrompts {
 struct NoLauncher : ProgramLauncher {
     bool start(const QString&) override { return false; }
     bool startWithArgument(const QString&, const QString&) override { return false; }
+    bool findsProgram(const QString&) override { return false; }
+    bool startApplication(const QString&, const QString&) override { return false; }
 };
 struct NoRegistry : Registry {
     QString extendedEditorCommand() override { return {}; }
-    QString openCommandForExtension(const QString&) override { return {}; }
-    QString openCommandForScheme(const QString&) override { return {}; }
+    DesktopApplication applicationFor(const QString&) override { return {}; }
 };
 struct BenchDirs : SystemDirs {
     QString directory;
@@ -71,6 +72,7 @@ struct BenchDirs : SystemDirs {
 struct NoPrinters : PrinterSystem {
     std::unique_ptr<QPrinter> printer;
     bool hasDefaultPrinter() override { return false; }
+    QStringList printerNames() override { return {}; }
     QPrinter& currentPrinter() override
     {
         if (!printer)

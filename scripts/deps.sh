@@ -3,9 +3,10 @@
 # and any further packages named as arguments (scripts/deps.sh imagemagick).
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-          libgtest-dev googletest qt6-translations-l10n ccache
-          xvfb xauth x11-utils xdotool imagemagick poppler-utils fonts-dejavu-core clang libclang-rt-14-dev lintian "$@")
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev
+          libglib2.0-dev libgtest-dev googletest qt6-translations-l10n ccache
+          xvfb xauth x11-utils xdotool imagemagick poppler-utils fonts-dejavu-core clang libclang-rt-14-dev lintian
+          appstream desktop-file-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -18,4 +18,14 @@ public:
     /// argument, never split and never the program. When the command names
     /// no program (it is empty or blank), nothing is started.
     virtual bool startWithArgument(const QString& command, const QString& document) = 0;
+
+    /// Whether the program `command` names can be found as start() looks for
+    /// it: an executable file. An empty command, a missing file, one that may
+    /// not be run or a Windows path ("C:\...") is not found.
+    virtual bool findsProgram(const QString& command) = 0;
+
+    /// Starts the desktop application `applicationId` (a desktop entry's id)
+    /// on `document`, a web address or a file name, the way the desktop
+    /// starts it; true when it started.
+    virtual bool startApplication(const QString& applicationId, const QString& document) = 0;
 };

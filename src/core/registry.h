@@ -2,7 +2,13 @@
 
 #include <QString>
 
-/// The look-ups the program makes in the system's file-type registry.
+/// An application of the desktop, as its desktop entry describes it.
+struct DesktopApplication {
+    QString id;   ///< the desktop entry's id ("org.example.Browser.desktop"); empty: none
+    QString name; ///< its name in the user's language, for messages
+};
+
+/// The look-ups the program makes in the desktop's file-type registry.
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -11,11 +17,9 @@ public:
     /// none is registered.
     virtual QString extendedEditorCommand() = 0;
 
-    /// The open command registered for a document extension such as ".HTM",
-    /// as stored (placeholders not yet filled); empty when none.
-    virtual QString openCommandForExtension(const QString& extension) = 0;
-
-    /// The open command registered for web addresses of a scheme such as
-    /// "https", as stored; empty when none.
-    virtual QString openCommandForScheme(const QString& scheme) = 0;
+    /// The application the desktop opens `contentType` with (a MIME type such
+    /// as "text/html", or "x-scheme-handler/https" for web addresses): the
+    /// default one, else the first other one that claims the type. An entry
+    /// that starts this editor is passed over. No id when there is none.
+    virtual DesktopApplication applicationFor(const QString& contentType) = 0;
 };

@@ -17,6 +17,7 @@
 #include "core/systemdirs.h"
 
 #include <QFileInfo>
+#include <utility>
 
 namespace startup {
 
@@ -96,6 +97,26 @@ QStringList readSettings(const IniFile& ini, SettingsStore& settings)
     return errors;
 }
 
+bool holdsOptions(const IniFile& ini)
+{
+    const QString font = QStringLiteral("FONT");
+    const QString user = QStringLiteral("USER");
+    const QString paths = QStringLiteral("PATHS");
+    const std::pair<QString, QString> keys[] = {
+        { font, QStringLiteral("name") },       { font, QStringLiteral("size") },
+        { font, QStringLiteral("style") },      { font, QStringLiteral("charset") },
+        { user, QStringLiteral("name") },       { user, QStringLiteral("mail") },
+        { paths, QStringLiteral("netscape") },  { paths, QStringLiteral("msie") },
+        { paths, QStringLiteral("browser3") },  { paths, QStringLiteral("workshop") },
+        { paths, QStringLiteral("extended") },
+    };
+    for (const auto& [section, key] : keys) {
+        if (ini.contains(section, key))
+            return true;
+    }
+    return false;
+}
+
 QString joinCommandLine(const QStringList& arguments)
 {
     QString fileName;
@@ -154,13 +175,18 @@ void runStartupSequence(AppContext& context, const QStringList& arguments)
     const QString directory = completePath(context.platform.dirs->windowsDirectory());
     context.settings.settingsFileName = directory + settingsBaseName();
 
-    if (!QFileInfo::exists(context.settings.settingsFileName)) {
+    bool readable = true;
+    const IniFile ini = IniFile::load(context.settings.settingsFileName, &readable);
+    // A file that the highlighting switch wrote alone still leaves the
+    // browsers unset: the greeting keeps telling where to set them.
+    const bool onlyHighlighting = readable && ini.contains(highlightsetting::section(), highlightsetting::key())
+        && !holdsOptions(ini);
+    if (!QFileInfo::exists(context.settings.settingsFileName) || onlyHighlighting) {
         messageboxes::showInformation(
             prompts, messageboxes::twoLines(QStringLiteral("Greetings for first start!"),
                                             QStringLiteral("Используйте меню Вид->Настройки для конфигурирования программы")));
     }
 
-    const IniFile ini = IniFile::load(context.settings.settingsFileName);
     // A bad number costs only its own key: start-up goes on with the rest.
     for (const QString& error : readSettings(ini, context.settings))
         messageboxes::showError(prompts, error);

@@ -31,6 +31,10 @@ bool isBoldStyle(const QString& text);
 /// box.
 QStringList readSettings(const IniFile& ini, SettingsStore& settings);
 
+/// Whether the settings hold any key the Options dialog writes (fonts, user,
+/// programs); a file with only the highlighting switch holds none.
+bool holdsOptions(const IniFile& ini);
+
 /// The document's name from the command line: the arguments joined by single
 /// blanks, up to the first empty one. Empty when there is none.
 QString joinCommandLine(const QStringList& arguments);

@@ -2,62 +2,28 @@
 
 #include "core/branding.h"
 #include "core/programlauncher.h"
-#include "core/registry.h"
 
 namespace gotoweb {
 
-QStringList documentExtensions()
+QStringList browserTypes()
 {
-    return { QStringLiteral(".HTM"), QStringLiteral(".HTML"), QStringLiteral(".SHTML"), QStringLiteral(".SHTM") };
+    return { QStringLiteral("x-scheme-handler/https"), QStringLiteral("x-scheme-handler/http"),
+             QStringLiteral("text/html") };
 }
 
-std::optional<QString> valueText(const QString& stored)
+DesktopApplication findBrowser(Registry& registry)
 {
-    const qsizetype zero = stored.indexOf(QChar(0));
-    const QString text = zero < 0 ? stored : stored.left(zero);
-    if (text.toUtf8().size() > kValueBufferSize - 1)
-        return std::nullopt;
-    return text;
-}
-
-QStringList webSchemes()
-{
-    return { QStringLiteral("https"), QStringLiteral("http") };
-}
-
-QString findBrowserCommand(Registry& registry)
-{
-    for (const QString& scheme : webSchemes()) {
-        const std::optional<QString> command = valueText(registry.openCommandForScheme(scheme));
-        if (command && !command->isEmpty())
-            return *command;
-    }
-    for (const QString& extension : documentExtensions()) {
-        const std::optional<QString> command = valueText(registry.openCommandForExtension(extension));
-        if (command && !command->isEmpty())
-            return *command;
+    for (const QString& type : browserTypes()) {
+        const DesktopApplication application = registry.applicationFor(type);
+        if (!application.id.isEmpty())
+            return application;
     }
     return {};
 }
 
-CommandParts splitExecLine(const QString& command)
+QString cannotRunMessage(const QString& what)
 {
-    qsizetype i = 0;
-    while (i < command.size() && (command.at(i) == u' ' || command.at(i) == u'\t'))
-        ++i;
-    CommandParts parts;
-    bool quoted = false;
-    for (; i < command.size(); ++i) {
-        const QChar c = command.at(i);
-        if (c == u'"')
-            quoted = !quoted;
-        else if (!quoted && (c == u' ' || c == u'\t'))
-            break;
-        else
-            parts.program.append(c);
-    }
-    parts.parameters = command.mid(i).trimmed();
-    return parts;
+    return QStringLiteral("Cannot run %1").arg(what);
 }
 
 } // namespace gotoweb
@@ -72,21 +38,22 @@ TGoToWeb::TGoToWeb(Registry* registry, ProgramLauncher* launcher, QObject* paren
     setObjectName(QStringLiteral("GoToWeb"));
 }
 
-QString TGoToWeb::FindBrowserCommand()
+DesktopApplication TGoToWeb::FindBrowser()
 {
-    return m_registry ? gotoweb::findBrowserCommand(*m_registry) : QString();
-}
-
-gotoweb::CommandParts TGoToWeb::SplitBrowserCommand()
-{
-    return gotoweb::splitExecLine(FindBrowserCommand());
+    return m_registry ? gotoweb::findBrowser(*m_registry) : DesktopApplication();
 }
 
 bool TGoToWeb::OpenUrl()
 {
-    const QString command = FindBrowserCommand();
-    if (command.isEmpty() || !m_launcher)
+    const DesktopApplication browser = FindBrowser();
+    if (browser.id.isEmpty() || !m_launcher) {
+        m_failure = gotoweb::cannotRunMessage(gotoweb::browserTypes().constFirst());
         return false;
-    // The address fills the command's %u (or follows it) as one argument.
-    return m_launcher->startWithArgument(command, m_url);
+    }
+    if (m_launcher->startApplication(browser.id, m_url)) {
+        m_failure.clear();
+        return true;
+    }
+    m_failure = gotoweb::cannotRunMessage(browser.name.isEmpty() ? browser.id : browser.name);
+    return false;
 }

@@ -1,12 +1,14 @@
 #include "launch/launchcommands.h"
 
 #include "core/appcontext.h"
+#include "core/apperror.h"
 #include "core/branding.h"
 #include "core/diskfile.h"
 #include "core/editorbuffer.h"
 #include "core/filewriter.h"
 #include "core/messageboxes.h"
 #include "core/programlauncher.h"
+#include "launch/commandline.h"
 #include "launch/gotoweb.h"
 
 LaunchCommands::LaunchCommands(AppContext& context, QObject* owner)
@@ -18,11 +20,21 @@ LaunchCommands::LaunchCommands(AppContext& context, QObject* owner)
 
 void LaunchCommands::runWithDocument(const QString& program)
 {
+    startOnDocument(program, {}, splitCommandLine(program).value(0));
+}
+
+void LaunchCommands::startOnDocument(const QString& command, const DesktopApplication& application,
+                                     const QString& name)
+{
     const QString fileName = m_ctx.doc.fileName;
     if (fileName.isEmpty()) {
         messageboxes::showPlain(*m_ctx.platform.prompts, noFileNameMessage());
         return;
     }
+    ProgramLauncher& launcher = *m_ctx.platform.launcher;
+    // Nothing to start: the file is left as it is.
+    if (application.id.isEmpty() && !launcher.findsProgram(command))
+        throw AppError(gotoweb::cannotRunMessage(name));
     // Another program's changes are overwritten only when the user says so.
     if (!diskfile::mayOverwrite(m_ctx.doc, *m_ctx.platform.prompts, fileName))
         return;
@@ -34,26 +46,46 @@ void LaunchCommands::runWithDocument(const QString& program)
     // What was written is remembered, so that declining the text later puts
     // back the saved bytes only while the file still holds these.
     diskfile::rememberLaunchWrite(m_ctx.doc, fileName, bytes);
-    // `program` is split into words, FileName is one argument after them (or
-    // where a placeholder stands); an empty program starts nothing rather
-    // than running the document itself.
-    m_ctx.platform.launcher->startWithArgument(program, fileName);
+    // `command` is split into words, FileName is one argument after them (or
+    // where a placeholder stands).
+    const bool started = application.id.isEmpty() ? launcher.startWithArgument(command, fileName)
+                                                  : launcher.startApplication(application.id, fileName);
     m_ctx.doc.launchWroteFile = true;
+    if (!started)
+        throw AppError(gotoweb::cannotRunMessage(name));
+}
+
+void LaunchCommands::preview(const QString& setting, const QString& command)
+{
+    if (m_ctx.doc.fileName.isEmpty() || m_ctx.platform.launcher->findsProgram(command)) {
+        startOnDocument(command, {}, splitCommandLine(command).value(0));
+        return;
+    }
+    // The setting names no program on this system (the defaults are Windows
+    // paths): the page goes to the desktop's own web browser instead.
+    const DesktopApplication browser
+        = m_ctx.platform.registry ? gotoweb::findBrowser(*m_ctx.platform.registry) : DesktopApplication();
+    if (browser.id.isEmpty()) {
+        const QString missing = setting.trimmed();
+        throw AppError(gotoweb::cannotRunMessage(missing.isEmpty() ? gotoweb::browserTypes().constFirst() : missing));
+    }
+    startOnDocument(command, browser, browser.name.isEmpty() ? browser.id : browser.name);
 }
 
 void LaunchCommands::netscape()
 {
-    runWithDocument(m_ctx.settings.netscapePath + QStringLiteral(" -browser "));
+    const QString& path = m_ctx.settings.netscapePath;
+    preview(path, path + QStringLiteral(" -browser "));
 }
 
 void LaunchCommands::msie()
 {
-    runWithDocument(m_ctx.settings.msiePath);
+    preview(m_ctx.settings.msiePath, m_ctx.settings.msiePath);
 }
 
 void LaunchCommands::anyBrowser()
 {
-    runWithDocument(m_ctx.settings.browser3Path);
+    preview(m_ctx.settings.browser3Path, m_ctx.settings.browser3Path);
 }
 
 void LaunchCommands::runWorkshop()
@@ -76,10 +108,12 @@ void LaunchCommands::runWorkshop()
 
 void LaunchCommands::newEditor()
 {
-    m_ctx.platform.launcher->start(newWindowProgram());
+    if (!m_ctx.platform.launcher->start(newWindowProgram()))
+        throw AppError(gotoweb::cannotRunMessage(newWindowProgram()));
 }
 
 void LaunchCommands::brannocOnline()
 {
-    m_goToWeb->OpenUrl();
+    if (!m_goToWeb->OpenUrl())
+        throw AppError(m_goToWeb->failureMessage());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/registry.h"
+
 #include <QString>
 
 struct AppContext;
@@ -14,7 +16,8 @@ public:
     LaunchCommands(AppContext& context, QObject* owner);
 
     /// Writes the document to its file and starts `program` on FileName, the
-    /// name as one argument.
+    /// name as one argument. A program that cannot be found leaves the file
+    /// unwritten; one that cannot be found or started raises "Cannot run".
     void runWithDocument(const QString& program);
 
     void netscape();
@@ -29,6 +32,13 @@ public:
     static QString noFileNameMessage() { return QStringLiteral("Укажите имя файла!"); }
 
 private:
+    /// A browser preview: `command` when its program is there, else the
+    /// desktop's web browser. `setting` names the browser in messages.
+    void preview(const QString& setting, const QString& command);
+    /// Writes the document and starts `command`, or `application` when it
+    /// has an id, on it; `name` is what a failure names.
+    void startOnDocument(const QString& command, const DesktopApplication& application, const QString& name);
+
     AppContext& m_ctx;
     TGoToWeb* m_goToWeb; // owned by the main window
 };

@@ -1,6 +1,7 @@
 #include "launch/processlauncher.h"
 
 #include "launch/commandline.h"
+#include "launch/gioapplications.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,4 +77,14 @@ bool ProcessLauncher::startWithArgument(const QString& command, const QString& d
         return false;
     const QString program = words.takeFirst();
     return startResolved(program, words);
+}
+
+bool ProcessLauncher::findsProgram(const QString& command)
+{
+    return !locate(splitCommandLine(command).value(0)).isEmpty();
+}
+
+bool ProcessLauncher::startApplication(const QString& applicationId, const QString& document)
+{
+    return gioapplications::launch(applicationId, document);
 }

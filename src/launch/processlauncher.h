@@ -5,11 +5,14 @@
 #include <QStringList>
 
 /// Starts programs on Linux: detached, never through a shell, without a
-/// handle kept and without a message when the program cannot be started.
+/// handle kept; whether a start worked is the caller's to tell the user.
+/// Desktop applications are started through GIO.
 class ProcessLauncher : public ProgramLauncher {
 public:
     bool start(const QString& commandLine) override;
     bool startWithArgument(const QString& command, const QString& document) override;
+    bool findsProgram(const QString& command) override;
+    bool startApplication(const QString& applicationId, const QString& document) override;
 
     /// The executable file a program name stands for: a name with a folder
     /// as it stands when the path is absolute; a bare name is looked for in

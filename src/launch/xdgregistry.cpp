@@ -1,44 +1,13 @@
 #include "launch/xdgregistry.h"
 
-#include "launch/commandline.h"
-#include "launch/mimeassociations.h"
+#include "launch/gioapplications.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLocale>
 
-namespace {
-
-/// The entry's Exec line as a plain command; empty when the entry has none.
-QString entryCommand(const QString& entryFile)
+bool XdgRegistry::startsThisEditor(const QString& program)
 {
-    const QString exec = MimeAssociations::execLine(entryFile);
-    if (exec.isEmpty())
-        return {};
-    const DesktopEntryFacts facts { MimeAssociations::iconOf(entryFile),
-                                    MimeAssociations::nameOf(entryFile, QLocale::system().name()), entryFile };
-    return fillEntryCodes(exec, facts);
-}
-
-/// The first application for `mimeType` that can open a web page: one that
-/// has a command and is not this editor.
-QString browserCommand(const QString& mimeType)
-{
-    const MimeAssociations associations = MimeAssociations::fromEnvironment();
-    for (const QString& id : associations.applications(mimeType)) {
-        const QString entryFile = associations.desktopEntryPath(id);
-        const QString exec = MimeAssociations::execLine(entryFile);
-        if (!exec.isEmpty() && !XdgRegistry::startsThisEditor(exec))
-            return entryCommand(entryFile);
-    }
-    return {};
-}
-
-} // namespace
-
-bool XdgRegistry::startsThisEditor(const QString& execLine)
-{
-    const QString name = QFileInfo(splitCommandLine(execLine).value(0)).fileName();
+    const QString name = QFileInfo(program).fileName();
     if (name == QLatin1String("quillet") || name == QLatin1String("vq.exe"))
         return true;
     return QCoreApplication::instance() && name == QFileInfo(QCoreApplication::applicationFilePath()).fileName();
@@ -46,29 +15,12 @@ bool XdgRegistry::startsThisEditor(const QString& execLine)
 
 QString XdgRegistry::extendedEditorCommand()
 {
-    const MimeAssociations associations = MimeAssociations::fromEnvironment();
-    const QString id = associations.defaultApplication(extendedEditorMimeType());
-    return id.isEmpty() ? QString() : entryCommand(associations.desktopEntryPath(id));
+    return gioapplications::defaultCommand(extendedEditorMimeType());
 }
 
-QString XdgRegistry::mimeTypeForExtension(const QString& extension)
+DesktopApplication XdgRegistry::applicationFor(const QString& contentType)
 {
-    const QString upper = extension.toUpper();
-    if (upper == QLatin1String(".HTM") || upper == QLatin1String(".HTML"))
-        return QStringLiteral("text/html");
-    // Server-parsed HTML, under the type web servers give it.
-    if (upper == QLatin1String(".SHTML") || upper == QLatin1String(".SHTM"))
-        return QStringLiteral("text/x-server-parsed-html");
-    return {};
-}
-
-QString XdgRegistry::openCommandForExtension(const QString& extension)
-{
-    const QString mimeType = mimeTypeForExtension(extension);
-    return mimeType.isEmpty() ? QString() : browserCommand(mimeType);
-}
-
-QString XdgRegistry::openCommandForScheme(const QString& scheme)
-{
-    return scheme.isEmpty() ? QString() : browserCommand(QStringLiteral("x-scheme-handler/") + scheme.toLower());
+    if (contentType.isEmpty())
+        return {};
+    return gioapplications::applicationFor(contentType, &XdgRegistry::startsThisEditor);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QPrinter;
@@ -13,6 +14,9 @@ public:
 
     /// True when the system has a default printer.
     virtual bool hasDefaultPrinter() = 0;
+
+    /// The names of the installed printers; empty when there is none.
+    virtual QStringList printerNames() = 0;
 
     /// The program's current printer (the default one at first use); kept for
     /// the whole run so the next print dialog starts from the last choice.

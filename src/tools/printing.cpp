@@ -10,6 +10,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
@@ -120,12 +122,30 @@ void printPlainText(QPrinter& printer, const QString& text, const QFont& font, c
     painter.end();
 }
 
+QString pdfFileName(const QString& title)
+{
+    // The name may be a Windows one ("c:\untitled.htm"): its last part only.
+    const QString base = QFileInfo(title.section(u'\\', -1)).completeBaseName();
+    const QString name = (base.isEmpty() ? QStringLiteral("print") : base) + QStringLiteral(".pdf");
+    if (QDir::isAbsolutePath(title) && !title.contains(u'\\'))
+        return QFileInfo(title).absoluteDir().filePath(name);
+    return QDir::home().filePath(name);
+}
+
 bool printTextWithDialog(const Platform& platform, const QString& text, const QFont& font, const QString& title,
                          QTextEdit* formatter)
 {
-    if (!platform.printers->hasDefaultPrinter())
+    PrinterSystem& printers = *platform.printers;
+    // Without any printer a PDF file is the one place to print to; with
+    // printers but none chosen as the default, the user is told.
+    const bool noPrinter = printers.printerNames().isEmpty();
+    if (!noPrinter && !printers.hasDefaultPrinter())
         throw AppError(QStringLiteral("There is no default printer currently selected"));
-    QPrinter& printer = platform.printers->currentPrinter();
+    QPrinter& printer = printers.currentPrinter();
+    if (noPrinter && (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFileName(title));
+    }
     if (!platform.prompts->printDialog(printer))
         return false;
     if (g_printing)

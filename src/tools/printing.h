@@ -25,11 +25,17 @@ QString printJobName(const QString& title);
 void printPlainText(QPrinter& printer, const QString& text, const QFont& font, const QString& title,
                     QTextEdit* formatter = nullptr);
 
-/// The whole print command for a text: "There is no default printer currently
-/// selected" when the system has none (before any dialog), the print dialog
-/// on the program's current printer, "Printing in progress" while another
-/// job is being laid out, then printPlainText(). Returns false when the dialog
-/// was cancelled. `text` may use CRLF, CR or LF line breaks.
+/// The PDF file a print goes to when there is no printer: beside the
+/// document, named after it, or in the home folder for a title that names no
+/// file of its own ("c:\untitled.htm" gives "untitled.pdf").
+QString pdfFileName(const QString& title);
+
+/// The whole print command for a text: the print dialog on the program's
+/// current printer, which is a PDF file (pdfFileName) when the system has no
+/// printer at all; "There is no default printer currently selected" (before
+/// any dialog) when it has printers but no default; "Printing in progress"
+/// while another job is being laid out; then printPlainText(). Returns false
+/// when the dialog was cancelled. `text` may use CRLF, CR or LF line breaks.
 bool printTextWithDialog(const Platform& platform, const QString& text, const QFont& font, const QString& title,
                          QTextEdit* formatter = nullptr);
 

@@ -11,6 +11,11 @@ bool QtPrinterSystem::hasDefaultPrinter()
     return !QPrinterInfo::defaultPrinter().isNull();
 }
 
+QStringList QtPrinterSystem::printerNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
 QPrinter& QtPrinterSystem::currentPrinter()
 {
     if (!m_printer)

@@ -10,6 +10,7 @@ public:
     QtPrinterSystem();
     ~QtPrinterSystem() override;
     bool hasDefaultPrinter() override;
+    QStringList printerNames() override;
     QPrinter& currentPrinter() override;
 
 private:

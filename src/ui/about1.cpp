@@ -1,6 +1,7 @@
 #include "ui/about1.h"
 
 #include "core/branding.h"
+#include "core/messageboxes.h"
 #include "launch/gotoweb.h"
 #include "ui/copyright.h"
 #include "ui/dialogplacement.h"
@@ -125,7 +126,8 @@ void TAboutBox::showEvent(QShowEvent* event)
 
 void TAboutBox::Label1Click()
 {
-    m_goToWeb->OpenUrl();
+    if (!m_goToWeb->OpenUrl())
+        messageboxes::showError(*m_platform.prompts, m_goToWeb->failureMessage());
 }
 
 void TAboutBox::OKButtonClick()

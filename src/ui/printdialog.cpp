@@ -3,7 +3,8 @@
 PrintDlg::PrintDlg(QPrinter* printer, QWidget* parent)
     : QPrintDialog(printer, parent)
 {
-    setOption(PrintToFile, false);
+    // A PDF file is a destination beside the printers.
+    setOption(PrintToFile, true);
     setOption(PrintSelection, false);
     setOption(PrintPageRange, false);
     setOption(PrintCurrentPage, false);

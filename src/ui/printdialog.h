@@ -2,8 +2,8 @@
 
 #include <QPrintDialog>
 
-/// The print dialog: printer, its properties and copies, and no choice of
-/// pages. With CUPS, Qt shows its page range ("Pages from ... to") and page
+/// The print dialog: printer (or a PDF file), its properties and copies,
+/// and no choice of pages. With CUPS, Qt shows its page range ("Pages from ... to") and page
 /// set even when the range option is off, because the server could pick the
 /// pages; they are hidden here, so the whole text is always printed.
 class PrintDlg : public QPrintDialog {

@@ -45,7 +45,11 @@ struct EditedDocument : TestWindow {
         memo().setSelText(QStringLiteral(" edited"));
     }
     /// What Alt+3 does: the unsaved text goes into the document's file.
-    void preview() { window->Anybrowser1Click(); }
+    void preview()
+    {
+        ctx().settings.browser3Path = QStringLiteral("/usr/bin/b3");
+        window->Anybrowser1Click();
+    }
     QString file;
 };
 
@@ -400,6 +404,7 @@ TEST(Documents, WriteFailuresShowTheReasonAndKeepFileAndState)
     t.fake.prompts.openResults.append(chosen(file));
     t.window->OpenBtnClick();
     t.memo().setText(QStringLiteral("changed"));
+    t.ctx().settings.browser3Path = QStringLiteral("/usr/bin/b3");
     t.window->Anybrowser1Click();
     ASSERT_TRUE(ro.makeReadOnly());
 

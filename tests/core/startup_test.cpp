@@ -85,6 +85,25 @@ TEST(StartUp, FirstStartGreetsAndUsesTheDefaults)
     EXPECT_FALSE(QFileInfo::exists(settingsFile));
 }
 
+TEST(StartUp, TheGreetingStaysUntilTheOptionsAreWritten)
+{
+    // The highlighting switch writes its key alone: the browsers are still unset.
+    const struct {
+        const char* settings;
+        bool greets;
+    } cases[] = {
+        { "[VIEW]\r\nhighlight=FALSE\r\n", true },
+        { "", false },
+        { "[VIEW]\r\nhighlight=TRUE\r\n[PATHS]\r\nmsie=/usr/bin/ie\r\n", false },
+        { "[user]\r\nMAIL=@\r\n", false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        Started s(c.settings);
+        EXPECT_EQ(s.fake.prompts.boxTexts(), c.greets ? QStringList { kGreeting } : QStringList {});
+    }
+}
+
 TEST(StartUp, EveryKeyIsReadWhateverItsCase)
 {
     // Characters outside the code page come back from their references.

@@ -126,7 +126,7 @@ class AboutBoxShown : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fake.registry.openCommands.insert(QStringLiteral(".HTM"), QStringLiteral("webby %u"));
+        fake.registry.applications.insert(QStringLiteral("text/html"), { QStringLiteral("webby.desktop"), QStringLiteral("Webby") });
         box = std::make_unique<TAboutBox>(fake.platform());
         box->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
@@ -145,7 +145,7 @@ TEST_F(AboutBoxShown, AddressLabelAndCopyrightLineOpenTheWebAddress)
     EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
 
     QTest::mouseClick(label, Qt::LeftButton);
-    EXPECT_EQ(fake.launcher.commandLines, QStringList { QStringLiteral("webby %u ") + branding::makerWebAddress() });
+    EXPECT_EQ(fake.launcher.applications, QStringList { QStringLiteral("webby.desktop ") + branding::makerWebAddress() });
 
     // The blank part of the address's row is no link.
     auto* panel = box->findChild<QWidget*>(QStringLiteral("Panel1"));
@@ -153,18 +153,19 @@ TEST_F(AboutBoxShown, AddressLabelAndCopyrightLineOpenTheWebAddress)
     QWidget* under = panel->childAt(blank) ? panel->childAt(blank) : panel;
     EXPECT_NE(under->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(panel, blank));
-    EXPECT_EQ(fake.launcher.commandLines.size(), 1);
+    EXPECT_EQ(fake.launcher.applications.size(), 1);
 
     QTest::mouseClick(copyright, Qt::LeftButton); // a single click does nothing
-    EXPECT_EQ(fake.launcher.commandLines.size(), 1);
+    EXPECT_EQ(fake.launcher.applications.size(), 1);
     QTest::mouseDClick(copyright, Qt::LeftButton);
-    EXPECT_EQ(fake.launcher.commandLines.size(), 2);
+    EXPECT_EQ(fake.launcher.applications.size(), 2);
 
-    // No browser: nothing is shown.
-    fake.registry.openCommands.clear();
+    // No browser: the error box says so.
+    fake.registry.applications.clear();
     QTest::mouseClick(label, Qt::LeftButton);
-    EXPECT_EQ(fake.launcher.commandLines.size(), 2);
-    EXPECT_TRUE(fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(fake.launcher.applications.size(), 2);
+    ASSERT_EQ(fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(fake.prompts.boxes[0].text, QStringLiteral("Cannot run x-scheme-handler/https."));
 }
 
 TEST_F(AboutBoxShown, ADoubleClickOnTheAddressOpensItOnce)
@@ -181,11 +182,11 @@ TEST_F(AboutBoxShown, ADoubleClickOnTheAddressOpensItOnce)
     send(QEvent::MouseButtonPress, Qt::LeftButton);
     send(QEvent::MouseButtonDblClick, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, Qt::NoButton);
-    EXPECT_EQ(fake.launcher.commandLines.size(), 1);
+    EXPECT_EQ(fake.launcher.applications.size(), 1);
     // The next single click opens it again.
     send(QEvent::MouseButtonPress, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, Qt::NoButton);
-    EXPECT_EQ(fake.launcher.commandLines.size(), 2);
+    EXPECT_EQ(fake.launcher.applications.size(), 2);
 }
 
 TEST(AboutBox, AboutShowsTheSameBoxAgainAndItOpensTheLicence)

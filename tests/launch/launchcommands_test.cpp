@@ -29,6 +29,8 @@ public:
     {
         return start(head + u' ' + argument);
     }
+    bool findsProgram(const QString&) override { return true; }
+    bool startApplication(const QString&, const QString&) override { return start({}); }
 };
 
 struct CurrentDir {
@@ -42,7 +44,7 @@ struct PreviewCase {
     void (Tmain::*handler)();
     const char* setting; // which path the test sets
     const char* path;
-    const char* expectedHead; // the command line before the file name
+    const char* expectedHead; // the command line before the file name; null: the desktop's browser
 };
 
 void PrintTo(const PreviewCase& c, std::ostream* out) { *out << c.name; }
@@ -51,10 +53,13 @@ class Preview : public testing::TestWithParam<PreviewCase> { };
 
 } // namespace
 
-TEST_P(Preview, WritesTheDocumentThenStartsTheCommandLine)
+TEST_P(Preview, WritesTheDocumentThenStartsTheCommandLineOrTheDesktopsBrowser)
 {
     const PreviewCase& c = GetParam();
     TestWindow t;
+    t.fake.launcher.missingPrograms = { QStringLiteral("/opt/gone/browser") };
+    t.fake.registry.applications.insert(QStringLiteral("x-scheme-handler/https"),
+                                        { QStringLiteral("webby.desktop"), QStringLiteral("Webby") });
     SettingsStore& s = t.ctx().settings;
     const QString path = QString::fromUtf8(c.path);
     if (QByteArray(c.setting) == "netscape")
@@ -73,7 +78,13 @@ TEST_P(Preview, WritesTheDocumentThenStartsTheCommandLine)
 
     (t.window.get()->*c.handler)();
 
-    EXPECT_EQ(t.fake.launcher.commandLines, QStringList { QString::fromUtf8(c.expectedHead) + file });
+    if (c.expectedHead) {
+        EXPECT_EQ(t.fake.launcher.commandLines, QStringList { QString::fromUtf8(c.expectedHead) + file });
+        EXPECT_TRUE(t.fake.launcher.applications.isEmpty());
+    } else {
+        EXPECT_TRUE(t.fake.launcher.commandLines.isEmpty());
+        EXPECT_EQ(t.fake.launcher.applications, QStringList { QStringLiteral("webby.desktop ") + file });
+    }
     EXPECT_EQ(readFile(file), t.memo().toBytes());
     EXPECT_TRUE(t.ctx().doc.launchWroteFile);
     // Nothing else changes: not a save.
@@ -92,11 +103,15 @@ INSTANTIATE_TEST_SUITE_P(
         // Two blanks between "-browser" and the file name.
         PreviewCase { "Netscape", &Tmain::Netscape1Click, "netscape", "/opt/nav/navigator",
                       "/opt/nav/navigator -browser  " },
-        PreviewCase { "Msie", &Tmain::MSIE1Click, "msie", "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE",
-                      "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE " },
+        PreviewCase { "Msie", &Tmain::MSIE1Click, "msie", "/usr/bin/ie", "/usr/bin/ie " },
         PreviewCase { "AnyBrowser", &Tmain::Anybrowser1Click, "any", "/usr/bin/lynx -dump", "/usr/bin/lynx -dump " },
-        // An empty third browser: a blank and the file name, nothing shown.
-        PreviewCase { "AnyBrowserEmpty", &Tmain::Anybrowser1Click, "any", "", " " }),
+        // Settings that name no program here: the desktop's browser instead.
+        PreviewCase { "NetscapeWindowsPath", &Tmain::Netscape1Click, "netscape",
+                      "C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe", nullptr },
+        PreviewCase { "MsieWindowsPath", &Tmain::MSIE1Click, "msie",
+                      "C:\\Program Files\\Internet Explorer\\Iexplore.exe", nullptr },
+        PreviewCase { "MsieMissingProgram", &Tmain::MSIE1Click, "msie", "/opt/gone/browser", nullptr },
+        PreviewCase { "AnyBrowserEmpty", &Tmain::Anybrowser1Click, "any", "", nullptr }),
     [](const testing::TestParamInfo<PreviewCase>& info) { return std::string(info.param.name); });
 
 TEST(PreviewUntitled, WritesTheDefaultNameAsItStands)
@@ -126,14 +141,19 @@ TEST(PreviewOrder, TheFileIsCompleteBeforeTheProgramStarts)
     t.ctx().doc.fileName = file;
     writeFile(file, "old text");
 
+    t.ctx().settings.netscapePath = QStringLiteral("/opt/nav");
+    t.ctx().settings.browser3Path = QStringLiteral("/opt/b3");
+
     t.memo().setText(QStringLiteral("first"));
     t.window->Netscape1Click();
     t.memo().setText(QStringLiteral("second, longer\r\nline"));
     t.window->Anybrowser1Click();
 
     EXPECT_EQ(launcher.seen, (QList<QByteArray> { "first", "second, longer\r\nline" }));
-    // A start that fails still counts as a launch that wrote the file.
+    // A start that fails still counts as a launch that wrote the file, and says so.
     EXPECT_TRUE(t.ctx().doc.launchWroteFile);
+    EXPECT_EQ(t.fake.prompts.boxTexts(),
+              (QStringList { QStringLiteral("Cannot run /opt/nav."), QStringLiteral("Cannot run /opt/b3.") }));
 }
 
 TEST(PreviewFailures, EmptyFileNameAsksForOneAndDoesNothingElse)
@@ -156,6 +176,7 @@ TEST(PreviewFailures, UnwritableFileStopsSilently)
     TestWindow t;
     writeFile(t.path(QStringLiteral("plain")), "x");
     t.ctx().settings.workshopCommand = QStringLiteral("loomwright");
+    t.ctx().settings.netscapePath = QStringLiteral("/opt/nav/navigator");
     const QString unwritable[] = {
         t.path(QStringLiteral("no such folder/a.htm")),
         t.path(QStringLiteral("plain/a.htm")), // a file where a folder should be
@@ -174,6 +195,42 @@ TEST(PreviewFailures, UnwritableFileStopsSilently)
         EXPECT_EQ(t.memo().text(), QStringLiteral("text"));
     }
     EXPECT_EQ(readFile(t.path(QStringLiteral("plain"))), QByteArray("x"));
+}
+
+TEST(PreviewFailures, NothingToStartSaysSoAndLeavesTheFileUnwritten)
+{
+    // No program where the setting points, and no browser on the desktop.
+    struct Case {
+        void (Tmain::*handler)();
+        const char* message;
+    };
+    const Case cases[] = {
+        { &Tmain::Netscape1Click, "Cannot run C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe." },
+        { &Tmain::MSIE1Click, "Cannot run /opt/gone/ie." },
+        { &Tmain::Anybrowser1Click, "Cannot run x-scheme-handler/https." },
+        { &Tmain::RunWorkshop1Click, "Cannot run /opt/gone/loom." },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        TestWindow t;
+        SettingsStore& s = t.ctx().settings;
+        s.netscapePath = QStringLiteral("C:\\Program Files\\Netscape\\Communicator\\Program\\netscape.exe");
+        s.msiePath = QStringLiteral("/opt/gone/ie");
+        s.browser3Path.clear();
+        s.workshopCommand = QStringLiteral("/opt/gone/loom \"%1\"");
+        t.fake.launcher.missingPrograms = { QStringLiteral("/opt/gone/ie"), QStringLiteral("/opt/gone/loom") };
+        const QString file = t.path(QStringLiteral("page.htm"));
+        t.ctx().doc.fileName = file;
+        t.memo().setText(QStringLiteral("<P>unsaved</P>"));
+
+        (t.window.get()->*c.handler)();
+
+        EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList { QString::fromUtf8(c.message) });
+        EXPECT_FALSE(QFile::exists(file));
+        EXPECT_FALSE(t.ctx().doc.launchWroteFile);
+        EXPECT_TRUE(t.fake.launcher.commandLines.isEmpty());
+        EXPECT_TRUE(t.fake.launcher.applications.isEmpty());
+    }
 }
 
 TEST(Workshop, NeedsADocumentWithANameOfItsOwn)
@@ -234,27 +291,33 @@ TEST(NewWindow, StartsTheEditorByNameAndTouchesNothing)
     t.ctx().doc.fileName = file;
     t.memo().setText(QStringLiteral("unsaved"));
     t.window->Neweditor1Click();
-    t.fake.launcher.result = false; // missing: still no message
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    t.fake.launcher.result = false; // missing: the error box says so
     t.window->Neweditor1Click();
     EXPECT_EQ(t.fake.launcher.commandLines, QStringList(2, QStringLiteral("vq.exe")));
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_FALSE(t.ctx().doc.launchWroteFile);
-    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList { QStringLiteral("Cannot run vq.exe.") });
 }
 
 TEST(BrannocOnline, OpensTheMakersAddressInTheRegisteredBrowser)
 {
     TestWindow t;
-    t.fake.registry.openCommands.insert(QStringLiteral(".HTML"), QStringLiteral("/usr/bin/webby --new %u"));
+    t.fake.registry.applications.insert(QStringLiteral("x-scheme-handler/http"),
+                                        { QStringLiteral("webby.desktop"), QStringLiteral("Webby") });
     t.window->BrannocSoftware1Click();
-    EXPECT_EQ(t.fake.launcher.commandLines,
-              QStringList { QStringLiteral("/usr/bin/webby --new %u ") + branding::makerWebAddress() });
-
-    // No browser registered: nothing happens, nothing is shown.
-    t.fake.registry.openCommands.clear();
-    t.window->BrannocSoftware1Click();
-    EXPECT_EQ(t.fake.launcher.commandLines.size(), 1);
+    EXPECT_EQ(t.fake.launcher.applications, QStringList { QStringLiteral("webby.desktop ") + branding::makerWebAddress() });
     EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+
+    // The browser does not start: the error box names it.
+    t.fake.launcher.result = false;
+    t.window->BrannocSoftware1Click();
+    // No browser at all: the error box names what is missing.
+    t.fake.registry.applications.clear();
+    t.window->BrannocSoftware1Click();
+    EXPECT_EQ(t.fake.launcher.applications.size(), 2);
+    EXPECT_EQ(t.fake.prompts.boxTexts(),
+              (QStringList { QStringLiteral("Cannot run Webby."), QStringLiteral("Cannot run x-scheme-handler/https.") }));
 }
 
 TEST(PreviewStory, ClosingWithoutSavingPutsTheLastLoadedOrSavedTextBack)
@@ -263,6 +326,7 @@ TEST(PreviewStory, ClosingWithoutSavingPutsTheLastLoadedOrSavedTextBack)
     const QString file = t.path(QStringLiteral("страница с пробелом.htm"));
     writeFile(file, "<P>loaded</P>\r\n");
     t.ctx().settings.netscapePath = QStringLiteral("/opt/nav/navigator");
+    t.ctx().settings.msiePath = QStringLiteral("/opt/ie");
     t.fake.prompts.openResults = { FileDialogResult { file, 1 } };
     t.window->OpenBtnClick();
     ASSERT_EQ(t.ctx().doc.fileName, file);

@@ -148,10 +148,11 @@ TEST_F(NoShellWindow, TheOverLargeHandOverKeepsTheFileNameWhole)
 
 TEST_F(NoShellWindow, WithoutAProgramTheDocumentItselfIsNeverRun)
 {
-    // An empty or blank program setting leaves only the document's name on
-    // the command line; the document must not become the program, even when
-    // it is an executable script (as on a stick that marks every file
-    // executable) or when the part of its name before a blank is one.
+    // An empty or blank program setting names no program; with no desktop
+    // browser to stand in, nothing starts. The document must never become
+    // the program, even when it is an executable script (as on a stick that
+    // marks every file executable) or when the part of its name before a
+    // blank is one.
     // The buffer ends its lines with CR LF; "env -S" reads the CR as part of a comment.
     const QString script = QStringLiteral("#!/usr/bin/env -S sh -c \"touch ") + rec.marker
         + QStringLiteral("\" #\r\n<HTML></HTML>\r\n");
@@ -180,10 +181,12 @@ TEST_F(NoShellWindow, WithoutAProgramTheDocumentItselfIsNeverRun)
         ctx.memo1->setText(script);
         ctx.settings.browser3Path = c.browser3;
         ctx.settings.msiePath = c.msie;
+        t.fake.prompts.boxes.clear();
         (window.*c.handler)();
-        // The preview still wrote the file and counts as a launch.
-        EXPECT_EQ(readFile(doc), script.toUtf8());
-        EXPECT_TRUE(ctx.doc.launchWroteFile);
+        // No program and no desktop browser: said so, the file untouched.
+        EXPECT_EQ(t.fake.prompts.boxTexts(), QStringList { QStringLiteral("Cannot run x-scheme-handler/https.") });
+        EXPECT_EQ(readFile(doc), QByteArray());
+        EXPECT_FALSE(ctx.doc.launchWroteFile);
     }
     QTest::qWait(1500); // time enough for a wrongly started script to run
     EXPECT_FALSE(QFileInfo::exists(rec.marker));

@@ -43,6 +43,8 @@ TEST(Pictures, TheApplicationNamesItsDesktopEntryAndCarriesTheIcon)
 {
     setUpApplication(*qApp);
     EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("quillet"));
+    // The window class comes from the application's name, whatever the program file is called.
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("quillet"));
     const QIcon icon = QApplication::windowIcon();
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(icon.pixmap(QSize(128, 128)).size(), QSize(128, 128));

@@ -26,10 +26,11 @@ deb=$(ls "$work"/pkg/*.deb)
 
 # The dependencies come from the binary's libraries.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libc6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libglib2.0-0 libc6; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = quillet ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Homepage)" = "http://www.brannoc.example/" ] || fail "Homepage: $(dpkg-deb -f "$deb" Homepage)"
 
 root="$work/root"
 dpkg -x "$deb" "$root"
@@ -38,6 +39,16 @@ desktop="$root/usr/share/applications/quillet.desktop"
 [ -x "$bin" ] || fail "no executable $bin"
 [ -L "$root/usr/bin/vq.exe" ] && [ "$(readlink "$root/usr/bin/vq.exe")" = quillet ] || fail "vq.exe is no link to quillet"
 [ -s "$root/usr/share/icons/hicolor/scalable/apps/quillet.svg" ] || fail "no icon"
+# PNG icons of every size: the signature, then the width and height of the header.
+for size in 16 32 48 64 128 256; do
+  png="$root/usr/share/icons/hicolor/${size}x${size}/apps/quillet.png"
+  [ "$(head -c 8 "$png" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "no PNG icon $png"
+  [ "$(od -An -tu1 -j16 -N8 "$png" | tr -s ' ' | sed 's/^ //')" = "0 0 $((size / 256)) $((size % 256)) 0 0 $((size / 256)) $((size % 256))" ] \
+    || fail "$png is not ${size}x${size}"
+done
+metainfo="$root/usr/share/metainfo/example.brannoc.Quillet.metainfo.xml"
+[ -s "$metainfo" ] || fail "no AppStream metainfo"
+if command -v appstreamcli >/dev/null; then appstreamcli validate --no-net "$metainfo" || fail "metainfo invalid"; fi
 gzip -t "$root/usr/share/man/man1/quillet.1.gz" || fail "manual page"
 [ "$(readlink "$root/usr/share/man/man1/vq.exe.1.gz")" = quillet.1.gz ] || fail "no manual page link for vq.exe"
 grep -q '^Copyright: ' "$root/usr/share/doc/quillet/copyright" || fail "copyright file"
@@ -49,15 +60,17 @@ fi
 grep -qx 'Name=Brannoc Quillet' "$desktop" || fail "desktop Name"
 grep -qx 'Exec=quillet %f' "$desktop" || fail "desktop Exec"
 grep -qx 'Icon=quillet' "$desktop" || fail "desktop Icon"
+grep -qx 'StartupWMClass=quillet' "$desktop" || fail "desktop StartupWMClass"
 # HTML only: other text would be rewritten as Windows-1251 with CRLF.
 grep -qx 'MimeType=text/html;' "$desktop" || fail "desktop MimeType"
 grep -q '^Comment=' "$desktop" && grep -q '^Comment\[ru\]=' "$desktop" || fail "desktop comments"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail "desktop entry invalid"; fi
 
-# The web link with this package's desktop entry as the HTML default: a
-# recording browser, the http default, must get the address.
+# The web link with this package's desktop entry as the HTML default and
+# its program present, no handler for web addresses, and a recording
+# browser that claims HTML: the browser must get the address, the editor not.
 QUILLET_DESKTOP_ENTRY="$desktop" QT_QPA_PLATFORM=offscreen "$build/tests/test_launch" --gtest_brief=1 \
-  --gtest_filter='BrowserDesktop.ThePackagesOwnEntryIsPassedOverForARealBrowser' >"$work/weblink.log" 2>&1 \
+  --gtest_filter='FreshDesktop.ThePackagesOwnEntryIsPassedOverForARealBrowser' >"$work/weblink.log" 2>&1 \
   || { cat "$work/weblink.log"; fail "the web link with the package's desktop entry"; }
 
 version=$("$bin" --version) || fail "--version ends with an error"
@@ -78,11 +91,20 @@ if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
   expected="Brannoc Quillet 1.7 [$doc]"
   # test.sh exports QT_QPA_PLATFORM=offscreen for the unit tests; here the
   # editor must talk to the X server.
+  # Started under its second name, as "Новое Окно" starts it, the window
+  # must carry the class the desktop entry names, and the icon.
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    "$1" -style "my page.htm" >"$3/editor.log" 2>&1 &
+    "$(dirname "$1")/vq.exe" -style "my page.htm" >"$3/editor.log" 2>&1 &
     pid=$!
     for _ in $(seq 1 300); do
-      if xwininfo -root -tree 2>/dev/null | grep -qF "\"$4\""; then kill $pid; wait $pid 2>/dev/null; exit 0; fi
+      id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$4\"" | awk "{print \$1}" | head -1)
+      if [ -n "$id" ]; then
+        class=$(xprop -id "$id" WM_CLASS); icon=$(xprop -id "$id" _NET_WM_ICON | head -c 200)
+        kill $pid; wait $pid 2>/dev/null
+        [[ "$class" == *", \"quillet\"" ]] || { echo "window class: $class"; exit 1; }
+        [[ "$icon" == *"_NET_WM_ICON(CARDINAL) = "* ]] || { echo "no window icon: $icon"; exit 1; }
+        exit 0
+      fi
       kill -0 $pid 2>/dev/null || { echo "the editor ended early"; cat "$3/editor.log"; exit 1; }
       sleep 0.2
     done

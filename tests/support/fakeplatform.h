@@ -4,6 +4,7 @@
 #include "core/programlauncher.h"
 #include "core/registry.h"
 #include "core/systemdirs.h"
+#include "launch/commandline.h"
 #include "support/scriptedprompts.h"
 #include "tools/printersystem.h"
 
@@ -12,10 +13,14 @@
 #include <memory>
 
 /// Records command lines instead of starting programs; a start on a
-/// document is recorded as the command, a blank and the document.
+/// document is recorded as the command, a blank and the document. A program
+/// is found unless the command is blank, its program is a Windows path
+/// ("C:\\...") or it is listed in `missingPrograms`.
 class RecordingLauncher : public ProgramLauncher {
 public:
     QStringList commandLines;
+    QStringList applications; ///< desktop applications started: the id, a blank, the document
+    QStringList missingPrograms;
     bool result = true;
     bool start(const QString& commandLine) override
     {
@@ -26,22 +31,31 @@ public:
     {
         return start(command + u' ' + document);
     }
+    bool findsProgram(const QString& command) override
+    {
+        const QString program = splitCommandLine(command).value(0);
+        return !program.isEmpty() && !(program.size() > 1 && program.at(1) == u':')
+            && !missingPrograms.contains(program);
+    }
+    bool startApplication(const QString& applicationId, const QString& document) override
+    {
+        applications.append(applicationId + u' ' + document);
+        return result;
+    }
 };
 
 /// A registry whose entries the test sets.
 class FakeRegistry : public Registry {
 public:
     QString extendedEditor;
-    QHash<QString, QString> openCommands;   ///< by extension, e.g. ".HTM"
-    QHash<QString, QString> schemeCommands; ///< by scheme, e.g. "https"
+    QHash<QString, DesktopApplication> applications; ///< by type, e.g. "x-scheme-handler/https"
     int extendedEditorLookups = 0;
     QString extendedEditorCommand() override
     {
         ++extendedEditorLookups;
         return extendedEditor;
     }
-    QString openCommandForExtension(const QString& extension) override { return openCommands.value(extension); }
-    QString openCommandForScheme(const QString& scheme) override { return schemeCommands.value(scheme); }
+    DesktopApplication applicationFor(const QString& contentType) override { return applications.value(contentType); }
 };
 
 /// The settings directory is whatever the test says.
@@ -59,8 +73,10 @@ public:
     FakePrinters();
     ~FakePrinters() override;
     bool hasDefault = true;
-    QString pdfPath; ///< where the printer's output goes
+    QStringList names { QStringLiteral("Office") };
+    QString pdfPath; ///< where the printer's output goes; empty: where the program says
     bool hasDefaultPrinter() override { return hasDefault; }
+    QStringList printerNames() override { return names; }
     QPrinter& currentPrinter() override;
 
 private:

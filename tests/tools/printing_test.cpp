@@ -3,6 +3,7 @@
 #include "tools/printing.h"
 #include "tools/qtprintersystem.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPrinter>
@@ -62,7 +63,7 @@ QFont printFont()
 
 } // namespace
 
-TEST(Printing, NoDefaultPrinterStopsBeforeTheDialog)
+TEST(Printing, PrintersButNoDefaultStopBeforeTheDialog)
 {
     PrintWindow t;
     t.fake.printers.hasDefault = false;
@@ -74,21 +75,52 @@ TEST(Printing, NoDefaultPrinterStopsBeforeTheDialog)
     EXPECT_EQ(t.ctx().richEdit1->toPlainText(), QStringLiteral("RichEdit1"));
 }
 
+TEST(Printing, WithoutAnyPrinterTheDialogOpensOnAPdfFileBesideTheDocument)
+{
+    PrintWindow t;
+    t.fake.printers.names.clear();
+    t.fake.printers.hasDefault = false;
+    t.fake.printers.pdfPath.clear();
+    const QString document = t.path(QStringLiteral("my page.htm"));
+    t.ctx().doc.fileName = document;
+    t.memo().setText(QStringLiteral("PDF text"));
+    QString destination;
+    t.fake.prompts.onPrintDialog = [&](QPrinter& printer) {
+        if (printer.outputFormat() == QPrinter::PdfFormat)
+            destination = printer.outputFileName();
+    };
+    t.window->PrintMClick();
+    EXPECT_EQ(t.fake.prompts.printDialogs, 1);
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(destination, t.path(QStringLiteral("my page.pdf")));
+    EXPECT_EQ(pageTexts(t.path(QStringLiteral("my page.pdf"))).join(QString()).simplified(), QStringLiteral("PDF text"));
+
+    // Names that are no file of their own go to the home folder.
+    EXPECT_EQ(pdfFileName(QStringLiteral("c:\\untitled.htm")), QDir::home().filePath(QStringLiteral("untitled.pdf")));
+    EXPECT_EQ(pdfFileName(QStringLiteral("License")), QDir::home().filePath(QStringLiteral("License.pdf")));
+}
+
 TEST(Printing, SystemPrintersOfThisMachine)
 {
-    // The real printer system: on a machine without a default printer the
-    // command stops with the error before any dialog.
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "this machine has a default printer";
+    // The real printer system: on a machine without printers the dialog
+    // opens on a PDF file.
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has printers";
     QtPrinterSystem system;
     EXPECT_FALSE(system.hasDefaultPrinter());
     PrintWindow t;
     t.ctx().platform.printers = &system;
+    t.ctx().doc.fileName = t.path(QStringLiteral("doc.htm"));
+    t.fake.prompts.printResults = { false };
+    QString destination;
+    t.fake.prompts.onPrintDialog = [&](QPrinter& printer) {
+        if (printer.outputFormat() == QPrinter::PdfFormat)
+            destination = printer.outputFileName();
+    };
     t.window->PrintMClick();
-    EXPECT_EQ(t.fake.prompts.printDialogs, 0);
-    ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
-    EXPECT_EQ(t.fake.prompts.boxes[0].text, QStringLiteral("There is no default printer currently selected."));
-    EXPECT_EQ(t.fake.prompts.boxes[0].icon, BoxIcon::Stop);
+    EXPECT_EQ(t.fake.prompts.printDialogs, 1);
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty());
+    EXPECT_EQ(destination, t.path(QStringLiteral("doc.pdf")));
 }
 
 TEST(Printing, CancelledDialogPrintsNothing)
