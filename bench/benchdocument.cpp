@@ -92,4 +92,16 @@ QByteArray makeMixed(qsizetype bytes, qsizetype longLine)
     return out;
 }
 
+QByteArray asUtf8(const QByteArray& windows1251)
+{
+    return cp1251::decode(windows1251).toUtf8();
+}
+
+QByteArray makeUtf8(qsizetype bytes)
+{
+    // The page's own mix of one- and two-byte characters sets the size to ask for.
+    const double growth = double(asUtf8(make(1024 * 1024)).size()) / double(1024 * 1024);
+    return asUtf8(make(qsizetype(double(bytes) / growth)));
+}
+
 } // namespace benchdocument

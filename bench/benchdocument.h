@@ -24,6 +24,13 @@ QByteArray makeOneLine(qsizetype bytes);
 /// more.
 QByteArray makeMixed(qsizetype bytes, qsizetype longLine);
 
+/// A page's Windows-1251 bytes as UTF-8: the same characters.
+QByteArray asUtf8(const QByteArray& windows1251);
+
+/// The page as UTF-8 of nearly `bytes` bytes (fewer characters than make()
+/// gives for the same size: the Cyrillic letters take two bytes each).
+QByteArray makeUtf8(qsizetype bytes);
+
 /// Where the long lines of makeMixed start, as fractions of the size.
 inline constexpr double kMixedLongLines[] = { 1.0 / 32, 3.0 / 32, 28.0 / 32, 30.0 / 32 };
 

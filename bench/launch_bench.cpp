@@ -64,8 +64,8 @@ struct Launch {
     long ticks = 0;        // CPU ticks used until then
 };
 
-// Runs `program file` with `env` and waits until it has settled; then kills it.
-Launch timeLaunch(const QString& program, const QString& file, const QStringList& env)
+// Runs `program [option] file` with `env` and waits until it has settled; then kills it.
+Launch timeLaunch(const QString& program, const QString& file, const QStringList& env, const char* option = nullptr)
 {
     QList<QByteArray> envBytes;
     for (const QString& e : env)
@@ -76,7 +76,10 @@ Launch timeLaunch(const QString& program, const QString& file, const QStringList
     envp.push_back(nullptr);
     QByteArray path = QFile::encodeName(program);
     QByteArray arg = QFile::encodeName(file);
-    char* argv[] = { path.data(), arg.data(), nullptr };
+    QByteArray flag(option ? option : "");
+    char* withOption[] = { path.data(), flag.data(), arg.data(), nullptr };
+    char* withoutOption[] = { path.data(), arg.data(), nullptr };
+    char** argv = option ? withOption : withoutOption;
 
     const double start = nowMs();
     const pid_t pid = fork();
@@ -197,17 +200,22 @@ int main(int argc, char* argv[])
     for (int mib : sizes) {
         const QString file = dir.filePath(QStringLiteral("page%1.htm").arg(mib));
         writeFile(file, benchdocument::make(qsizetype(mib) * 1024 * 1024));
+        // A UTF-8 page of the same size, against a floor that decodes it with QString::fromUtf8.
+        const QString utf8File = dir.filePath(QStringLiteral("page%1-utf8.htm").arg(mib));
+        writeFile(utf8File, benchdocument::makeUtf8(qsizetype(mib) * 1024 * 1024));
         // One untimed run of each, so every run finds the same warm caches.
         settings(true);
         timeLaunch(floor, file, env);
         timeLaunch(editor, file, env);
         // The runs alternate, so the load of a shared machine falls on all alike.
-        std::vector<double> times[3];
-        std::vector<double> ticks[3];
+        std::vector<double> times[5];
+        std::vector<double> ticks[5];
         for (int rep = 0; rep < reps; ++rep) {
-            for (int which = 0; which < 3; ++which) {
+            for (int which = 0; which < 5; ++which) {
                 settings(which != 2);
-                const Launch launch = timeLaunch(which == 0 ? floor : editor, file, env);
+                const bool utf8 = which >= 3;
+                const Launch launch = timeLaunch(which == 0 || which == 3 ? floor : editor, utf8 ? utf8File : file, env,
+                                                 which == 3 ? "--utf8" : nullptr);
                 times[which].push_back(launch.settledMs);
                 ticks[which].push_back(double(launch.ticks));
             }
@@ -235,6 +243,20 @@ int main(int argc, char* argv[])
             all.append(runs.join(u' '));
         }
         out << "  runs (ms): floor " << all[0] << " | on " << all[1] << " | off " << all[2] << "\n";
+        out << "\n" << mib << " MiB page as UTF-8: " << QFileInfo(utf8File).size() << " bytes\n";
+        for (int which = 3; which < 5; ++which) {
+            const double ms = median(times[which]);
+            const double cpu = median(ticks[which]);
+            out << QStringLiteral("  %1 %2 %3x %4 %5x  %6\n")
+                       .arg(QLatin1String(which == 3 ? "floor: QString::fromUtf8 + QPlainTextEdit" : "editor, highlighting on (default)"), -36)
+                       .arg(ms, 8, 'f', 0).arg(ms / median(times[3]), 6, 'f', 2).arg(cpu, 10, 'f', 0)
+                       .arg(cpu / median(ticks[3]), 6, 'f', 2).arg(which == 4 ? QStringLiteral("<= 1.1x") : QString());
+        }
+        QStringList utf8Runs[2];
+        for (int which = 3; which < 5; ++which)
+            for (double t : times[which])
+                utf8Runs[which - 3].append(QString::number(t, 'f', 0));
+        out << "  runs (ms): floor " << utf8Runs[0].join(u' ') << " | editor " << utf8Runs[1].join(u' ') << "\n";
         out.flush();
     }
     return 0;

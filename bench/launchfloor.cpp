@@ -1,8 +1,9 @@
 // The floor of a start-up with a page: a bare QPlainTextEdit that reads the
-// file, decodes its Windows-1251 bytes and shows them in the editor's font
-// and window size. Nothing else: no menus, no settings, no highlighting.
+// file, decodes its Windows-1251 bytes (or with --utf8, QString::fromUtf8
+// alone) and shows them in the editor's font and window size. Nothing else:
+// no menus, no settings, no highlighting.
 //
-//   quillet_launch_floor FILE
+//   quillet_launch_floor [--utf8] FILE
 #include "core/linebreaks.h"
 
 #include <QApplication>
@@ -19,10 +20,11 @@ int main(int argc, char* argv[])
     font.setStyleHint(QFont::TypeWriter);
     edit.setFont(font);
     edit.resize(600, 410);
+    const bool utf8 = argc > 2 && qstrcmp(argv[1], "--utf8") == 0;
     if (argc > 1) {
-        QFile file(QFile::decodeName(argv[1]));
+        QFile file(QFile::decodeName(argv[utf8 ? 2 : 1]));
         if (file.open(QIODevice::ReadOnly))
-            edit.setPlainText(linebreaks::decodeToEditorText(file.readAll()));
+            edit.setPlainText(utf8 ? QString::fromUtf8(file.readAll()) : linebreaks::decodeToEditorText(file.readAll()));
     }
     edit.show();
     return QApplication::exec();

@@ -2,7 +2,7 @@
 // real main window under the offscreen platform, against the floor: decoding
 // the same bytes and QPlainTextEdit::setPlainText alone.
 //
-//   quillet_bench [--sizes 1,16] [--reps 3] [--only ordinary,long,mixed,check]
+//   quillet_bench [--sizes 1,16] [--reps 3] [--only ordinary,long,mixed,check,utf8]
 #include "benchdocument.h"
 
 #include "core/documentjournal.h"
@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -420,7 +421,7 @@ void journalRows(int mib, int reps, const QString& file, const QString& dir,
             DocumentJournal* journal = windows[on]->context().journal;
             journal->waitIdle();
             journalBytes = QFileInfo(journal->path()).size();
-            if (journalformat::read(readBytes(journal->path())).text != memo.toBytes())
+            if (journalformat::decodedText(journalformat::read(readBytes(journal->path()))) != memo.text())
                 std::fprintf(stderr, "the journal does not replay to the text\n");
         }
     }
@@ -438,6 +439,8 @@ void journalRows(int mib, int reps, const QString& file, const QString& dir,
     out << QStringLiteral("  %1 %2           < 20 ms (without: %3 ms; journal then %4 bytes)\n")
                .arg(QStringLiteral("200-key burst: slowest key"), -44).arg(burstMax[1], 10, 'f', 1)
                .arg(burstMax[0], 0, 'f', 1).arg(journalBytes);
+    if (plainPeaks.first < 0)
+        return out.flush();
     out << QStringLiteral("  peak memory (VmHWM) after loading: %1 MiB, with the journal %2 MiB, ratio %3x  (target <= 1.1x)\n")
                .arg(plainPeaks.first / 1024.0, 0, 'f', 1).arg(journalPeaks.first / 1024.0, 0, 'f', 1)
                .arg(double(journalPeaks.first) / double(plainPeaks.first), 0, 'f', 2);
@@ -445,6 +448,69 @@ void journalRows(int mib, int reps, const QString& file, const QString& dir,
                .arg(plainPeaks.second / 1024.0, 0, 'f', 1).arg(journalPeaks.second / 1024.0, 0, 'f', 1)
                .arg(double(journalPeaks.second) / double(plainPeaks.second), 0, 'f', 2);
     out.flush();
+}
+
+// The page as UTF-8 of the same size in bytes: its open against a bare
+// QPlainTextEdit fed by QString::fromUtf8, and its save against the
+// Windows-1251 page's save.
+void utf8Rows(int mib, int reps, const QString& windows1251File, const QString& utf8File, const QString& dir)
+{
+    const QByteArray bytes = readBytes(utf8File);
+    QPlainTextEdit bare;
+    bare.resize(600, 377);
+    bare.show();
+    const double floorMs = median(reps, [&] { bare.setPlainText(QString()); },
+                                  [&] { bare.setPlainText(QString::fromUtf8(bytes)); });
+    bare.setPlainText(QString());
+    bare.hide();
+    settle();
+
+    BenchPlatform fake;
+    fake.dirs.directory = dir;
+    auto window = makeWindow(fake, {});
+    EditorBuffer& memo = *window->memo();
+    auto reset = [&] {
+        memo.setText(QString());
+        window->context().doc.modified = false;
+    };
+    std::vector<Row> rows;
+    double loads[2] = {};
+    double saves[2] = {};
+    double encodes[2] = {};
+    for (int utf8 = 0; utf8 < 2; ++utf8) {
+        fake.prompts.openName = utf8 ? utf8File : windows1251File;
+        loads[utf8] = median(reps, reset, [&] { window->OpenBtnClick(); });
+        if (memo.encoding().isUtf8() != bool(utf8))
+            std::fprintf(stderr, "the page did not open in its encoding\n");
+        const QString saved = QDir(dir).filePath(utf8 ? QStringLiteral("saved-utf8.htm") : QStringLiteral("saved-1251.htm"));
+        window->context().doc.fileName = saved;
+        saves[utf8] = median(reps, [] {}, [&] { window->Save2Click(); });
+        encodes[utf8] = median(reps, [] {}, [&] { memo.toBytes(); });
+        if (readBytes(saved) != (utf8 ? bytes : readBytes(windows1251File)))
+            std::fprintf(stderr, "the saved page differs from the opened one\n");
+    }
+    rows.push_back({ QStringLiteral("the text's bytes alone (toBytes), UTF-8"), encodes[1],
+                     QStringLiteral("Windows-1251 page: %1 ms").arg(encodes[0], 0, 'f', 1) });
+    rows.push_back({ QStringLiteral("load from file (Open), UTF-8"), loads[1],
+                     QStringLiteral("Windows-1251 page: %1 ms").arg(loads[0], 0, 'f', 1) });
+    rows.push_back({ QStringLiteral("save, UTF-8"), saves[1],
+                     QStringLiteral("%1x the Windows-1251 save (%2 ms), target <= 1.1x")
+                         .arg(saves[1] / saves[0], 0, 'f', 2).arg(saves[0], 0, 'f', 1) });
+    fake.prompts.openName = utf8File;
+    reset();
+    window->OpenBtnClick();
+    memo.setSelStart(memo.textLength() / 2);
+    memo.setFocus();
+    settle();
+    std::vector<double> keys;
+    for (int i = 0; i < 5; ++i)
+        keys.push_back(keystroke(memo));
+    std::sort(keys.begin(), keys.end());
+    rows.push_back({ QStringLiteral("one keystroke in the middle (+ repaint)"), keys[keys.size() / 2],
+                     QStringLiteral("< 20 ms") });
+    window->context().doc.modified = false;
+    QTextStream(stdout) << "\n" << mib << " MiB page as UTF-8 (floor: QString::fromUtf8 + setPlainText)";
+    report(mib, bytes.size(), memo.lineCount(), floorMs, rows, -1, -1, -1);
 }
 
 // A page of ordinary lines with a few long ones near the top and the bottom,
@@ -635,7 +701,8 @@ int main(int argc, char** argv)
     QList<int> sizes { 1, 16 };
     int reps = 3;
     QStringList sections { QStringLiteral("ordinary"), QStringLiteral("long"), QStringLiteral("mixed"),
-                           QStringLiteral("check") };
+                           QStringLiteral("check"),
+                           QStringLiteral("utf8") };
     for (int i = 1; i + 1 < argc; ++i) {
         if (qstrcmp(argv[i], "--sizes") == 0) {
             sizes.clear();
@@ -651,6 +718,7 @@ int main(int argc, char** argv)
     const bool oneLine = sections.contains(QStringLiteral("long"));
     const bool mixed = sections.contains(QStringLiteral("mixed"));
     const bool pageCheck = sections.contains(QStringLiteral("check"));
+    const bool utf8 = sections.contains(QStringLiteral("utf8"));
 
     QTemporaryDir dir;
     writeBytes(dir.filePath(QStringLiteral("Brannoc Quillet.ini")), "[USER]\r\nname=Bench\r\n");
@@ -666,6 +734,7 @@ int main(int argc, char** argv)
         QString longFile;
         long longPeak;
         QString mixedFile;
+        QString utf8File;
     };
     const QString state = dir.filePath(QStringLiteral("state"));
     std::vector<Doc> docs;
@@ -676,13 +745,16 @@ int main(int argc, char** argv)
         writeBytes(longFile, benchdocument::makeOneLine(qsizetype(mib) * 1024 * 1024));
         const QString mixedFile = dir.filePath(QStringLiteral("mixed%1.htm").arg(mib));
         writeBytes(mixedFile, benchdocument::makeMixed(qsizetype(mib) * 1024 * 1024, 256 * 1024));
+        const QString utf8File = dir.filePath(QStringLiteral("utf8-%1.htm").arg(mib));
+        writeBytes(utf8File, benchdocument::makeUtf8(qsizetype(mib) * 1024 * 1024));
         const bool peaks = ordinary || oneLine;
         docs.push_back({ mib, file, peaks ? childPeak(argc, argv, dir.path(), file, true) : -1,
                          ordinary ? childPeak(argc, argv, dir.path(), file, false) : -1,
                          ordinary ? childPeak(argc, argv, dir.path(), file, false, false) : -1,
                          ordinary ? commandPeaks(argc, argv, dir.path(), file, QString()) : std::pair<long, long>(-1, -1),
                          ordinary ? commandPeaks(argc, argv, dir.path(), file, state) : std::pair<long, long>(-1, -1),
-                         longFile, oneLine ? childPeak(argc, argv, dir.path(), longFile, false) : -1, mixedFile });
+                         longFile, oneLine ? childPeak(argc, argv, dir.path(), longFile, false) : -1, mixedFile,
+                         utf8File });
     }
 
     QApplication app(argc, argv);
@@ -997,6 +1069,11 @@ int main(int argc, char** argv)
         window.reset();
         if (ordinary)
             journalRows(doc.mib, reps, doc.file, dir.path(), state, doc.plainPeaks, doc.journalPeaks);
+        if (utf8) {
+            utf8Rows(doc.mib, reps, doc.file, doc.utf8File, dir.path());
+            QTextStream(stdout) << "\n(UTF-8 page)";
+            journalRows(doc.mib, reps, doc.utf8File, dir.path(), state, { -1, -1 }, { -1, -1 });
+        }
     }
     return 0;
 }

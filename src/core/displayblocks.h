@@ -19,6 +19,14 @@ constexpr int kBound = 4096;
 /// screenful of pieces stays far below a keystroke's budget.
 constexpr int kPiece = 1024;
 
+/// The length of the piece of `text` that starts at `from`: kPiece, or one
+/// less where the cut would part the two halves of a character outside the BMP.
+inline int pieceAt(QStringView text, qsizetype from)
+{
+    const qsizetype end = from + kPiece;
+    return end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate() ? kPiece - 1 : kPiece;
+}
+
 /// The block-format property marking a block that continues the line of
 /// the block before it.
 constexpr int kContinuesLine = QTextFormat::UserProperty + 16;

@@ -3,7 +3,6 @@
 #include "core/appcontext.h"
 #include "core/apperror.h"
 #include "core/branding.h"
-#include "core/cp1251.h"
 #include "core/diskfile.h"
 #include "core/documentjournal.h"
 #include "core/editorbuffer.h"
@@ -104,7 +103,7 @@ std::optional<DocumentCommands::Restore> DocumentCommands::declinedTextOnDisk() 
     const DocumentState& doc = m_ctx.doc;
     if (!doc.launchWroteFile || doc.isUntitled())
         return std::nullopt;
-    return Restore { doc.fileName, m_ctx.memo2->bytes() };
+    return Restore { doc.fileName, m_ctx.memo2->bytes(), m_ctx.memo2->encoding() };
 }
 
 bool DocumentCommands::restore(const Restore& restore)
@@ -128,6 +127,8 @@ void DocumentCommands::startNew(const QString& question, const QString& skeleton
     if (!settleUnsavedText(question, declined))
         return;
     m_ctx.memo1->clearText();
+    // New documents are Windows-1251, whatever was open before.
+    m_ctx.memo1->setEncoding({});
     m_ctx.memo1->setText(skeleton);
     takeName(DocumentState::untitledFileName(), true);
     if (declined)
@@ -148,7 +149,19 @@ void DocumentCommands::open()
     const auto chosen = m_ctx.platform.prompts->openFile(request);
     if (!chosen)
         return;
-    const QString fileName = chosen->fileName;
+    load(chosen->fileName, std::nullopt, std::move(declined));
+}
+
+void DocumentCommands::rereadAs(Charset charset)
+{
+    std::optional<Restore> declined;
+    if (!settleUnsavedText(unsavedText(), declined))
+        return;
+    load(m_ctx.doc.fileName, charset, std::move(declined));
+}
+
+void DocumentCommands::load(const QString& fileName, std::optional<Charset> charset, std::optional<Restore> declined)
+{
     // Opening the declined file again shows it as last saved.
     if (declined && diskfile::sameFile(fileName, declined->fileName)) {
         restore(*declined);
@@ -156,7 +169,7 @@ void DocumentCommands::open()
     }
     // The buffer is replaced only by a successful load: after a failure the
     // previous text, name, title and snapshot all stay together.
-    const QByteArray loaded = m_ctx.memo1->loadFromFile(fileName);
+    const QByteArray loaded = m_ctx.memo1->loadFromFile(fileName, charset);
     diskfile::remember(m_ctx.doc, fileName);
     takeSnapshot(loaded);
     takeName(fileName, false);
@@ -247,7 +260,8 @@ bool DocumentCommands::closeQuery()
         // A preview wrote the declined edits into the file: it gets back the
         // text as last loaded or saved, which the editor then shows too.
         if (const std::optional<Restore> declined = declinedTextOnDisk(); declined && restore(*declined)) {
-            m_ctx.memo1->setText(cp1251::decode(declined->bytes));
+            m_ctx.memo1->setEncoding(declined->encoding);
+            m_ctx.memo1->setText(textencoding::decode(declined->bytes, declined->encoding));
             m_ctx.doc.modified = false;
         }
         return true;
@@ -267,8 +281,39 @@ QByteArray DocumentCommands::writeDocument(const QString& fileName)
 
 void DocumentCommands::takeSnapshot(const QByteArray& bytes)
 {
-    m_ctx.memo2->setBytes(bytes);
+    m_ctx.memo2->setBytes(bytes, m_ctx.memo1->encoding(), m_ctx.memo1->textLength());
     // The text now stands as loaded or saved: the journal of its edits goes.
     if (m_ctx.journal)
         m_ctx.journal->documentReset();
+}
+
+void DocumentCommands::convertTo(Charset charset)
+{
+    EditorBuffer& memo = *m_ctx.memo1;
+    if (memo.encoding().charset == charset)
+        return;
+    const QString text = memo.text();
+    const qsizetype caret = memo.selStart();
+    // A mark goes with UTF-8 only as a file had it; a conversion adds none.
+    memo.setEncoding({ charset, false });
+    const auto declaration = textencoding::findCharsetDeclaration(text);
+    const QString name = textencoding::declarationName(charset);
+    if (memo.admitted(text) != text) {
+        // Characters Windows-1251 lacks become references: the whole text.
+        QString converted = text;
+        if (declaration)
+            converted.replace(declaration->start, declaration->length, name);
+        memo.setText(converted);
+        memo.setSelStart(qMin(caret, memo.textLength()));
+    } else if (declaration && declaration->value != name) {
+        // Only the declaration changes, so bytes and declaration agree.
+        memo.setSelStart(declaration->start);
+        memo.setSelLength(declaration->length);
+        memo.setSelText(name);
+        const qsizetype shift = caret > declaration->start ? name.size() - declaration->length : 0;
+        memo.setSelStart(qMax<qsizetype>(0, caret + shift));
+    }
+    m_ctx.doc.modified = true;
+    if (m_ctx.journal)
+        m_ctx.journal->encodingChanged();
 }

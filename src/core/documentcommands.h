@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "core/textencoding.h"
+
 struct AppContext;
 
 /// New, open, save, save as and the close query: moving whole documents
@@ -26,6 +28,15 @@ public:
     bool saveAs();
     /// `FormCloseQuery`: true when the main window may close.
     bool closeQuery();
+    /// "Кодировка › Windows-1251" / "UTF-8": the document is to be written
+    /// in `charset` from now on. The text stays the same characters (in
+    /// Windows-1251 those it lacks become `&#N;`), a `<meta>` charset
+    /// declaration near the top is changed to match, and the document is
+    /// modified.
+    void convertTo(Charset charset);
+    /// "Перечитать как ...": the document's file read again in `charset`,
+    /// after asking about unsaved text as Open does.
+    void rereadAs(Charset charset);
 
     /// True when the editing area holds text that was changed since it was
     /// last loaded, saved or created. An empty text counts only once a launch
@@ -44,6 +55,7 @@ private:
     struct Restore {
         QString fileName;
         QByteArray bytes;
+        DocumentEncoding encoding;
     };
 
     /// Asks about unsaved text before it is replaced: Yes saves it under a
@@ -64,6 +76,9 @@ private:
     QByteArray writeDocument(const QString& fileName);
     /// `bytes` (the text as just loaded or written) become the saved text.
     void takeSnapshot(const QByteArray& bytes);
+    /// Loads `fileName` (in `charset`, or as its bytes show) as the document,
+    /// with the snapshot, the name and the journal's offer.
+    void load(const QString& fileName, std::optional<Charset> charset, std::optional<Restore> declined);
 
     AppContext& m_ctx;
 };

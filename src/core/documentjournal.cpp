@@ -1,7 +1,6 @@
 #include "core/documentjournal.h"
 
 #include "core/appcontext.h"
-#include "core/cp1251.h"
 #include "core/diskfile.h"
 #include "core/editorbuffer.h"
 #include "core/filewriter.h"
@@ -133,7 +132,8 @@ void DocumentJournal::contentsChange(int position, int removed, int added)
             // snapshot is the text it changed, so nothing is read back.
             Pending base;
             base.rewrite = true;
-            if (pristine && m_ctx.memo2->bytes().size() == oldLength) {
+            const SavedTextSnapshot& saved = *m_ctx.memo2;
+            if (pristine && saved.length() == oldLength && saved.encoding() == memo.encoding()) {
                 base.bytes = m_ctx.memo2->bytes();
                 if (base.bytes.isNull())
                     base.bytes = QByteArray("");
@@ -201,7 +201,7 @@ void DocumentJournal::flush()
             // Looked up only here: typing never waits for the file system.
             if (key.isNull())
                 key = journalscan::documentKey(m_ctx.doc.fileName);
-            m_writer->rewrite(key, launch, change.bytes, change.text);
+            m_writer->rewrite(key, launch, m_ctx.memo1->encoding(), change.bytes, change.text);
             recordedLaunch(launch);
         } else {
             m_writer->edit(change.position, change.removed, change.text);
@@ -232,6 +232,7 @@ journalformat::LaunchState DocumentJournal::launchState() const
             launch.fingerprint = doc.launchFingerprint;
         launch.snapshot = m_ctx.memo2->bytes();
     }
+    launch.snapshotEncoding = m_ctx.memo2->encoding();
     return launch;
 }
 
@@ -270,14 +271,15 @@ void DocumentJournal::offerRecovery()
     const journalformat::Content& content = orphan->content;
     m_pending.clear();
     m_suspended = true;
-    m_ctx.memo1->setText(cp1251::decode(content.text));
+    m_ctx.memo1->setEncoding(content.encoding);
+    m_ctx.memo1->setText(journalformat::decodedText(content));
     m_suspended = false;
     trackLength();
     m_ctx.doc.modified = true;
     const journalformat::LaunchState& launch = content.launch;
     m_ctx.doc.launchWroteFile = launch.wroteFile;
     if (launch.wroteFile) {
-        m_ctx.memo2->setBytes(launch.snapshot);
+        m_ctx.memo2->setBytes(launch.snapshot, launch.snapshotEncoding);
         if (!key.isEmpty())
             diskfile::recoverLaunchWrite(m_ctx.doc, m_ctx.doc.fileName, launch.fingerprint);
     }
@@ -288,7 +290,27 @@ void DocumentJournal::offerRecovery()
     const journalformat::LaunchState kept = launchState();
     recordedLaunch(kept);
     // The orphan goes once this journal holds its text on the disk.
-    m_writer->rewrite(key, kept, content.text, {}, orphan->path);
+    if (content.encoding.isUtf8()) {
+        // The journal's form is not a file's: the text goes over as text.
+        m_writer->rewrite(key, kept, content.encoding, {}, m_ctx.memo1->editorText(0, m_characters), orphan->path);
+    } else {
+        m_writer->rewrite(key, kept, content.encoding, content.text, {}, orphan->path);
+    }
+}
+
+void DocumentJournal::encodingChanged()
+{
+    if (m_folder.isEmpty() || m_creationFailed)
+        return;
+    // Whatever is still waiting was journaled in the old encoding.
+    m_pending.clear();
+    Pending whole;
+    whole.rewrite = true;
+    whole.text = m_ctx.memo1->editorText(0, m_characters);
+    m_pending.push_back(std::move(whole));
+    m_started = true;
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
 }
 
 bool DocumentJournal::restoreDeclinedLaunch(const journalformat::LaunchState& launch)
@@ -310,10 +332,11 @@ bool DocumentJournal::restoreDeclinedLaunch(const journalformat::LaunchState& la
     }
     // The editor shows the file as it now stands.
     m_suspended = true;
-    m_ctx.memo1->setText(cp1251::decode(launch.snapshot));
+    m_ctx.memo1->setEncoding(launch.snapshotEncoding);
+    m_ctx.memo1->setText(textencoding::decode(launch.snapshot, launch.snapshotEncoding));
     m_suspended = false;
     trackLength();
-    m_ctx.memo2->setBytes(launch.snapshot);
+    m_ctx.memo2->setBytes(launch.snapshot, launch.snapshotEncoding);
     diskfile::remember(m_ctx.doc, fileName);
     m_ctx.doc.modified = false;
     m_ctx.doc.launchWroteFile = false;

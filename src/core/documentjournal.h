@@ -43,6 +43,9 @@ public:
     /// After every command: a preview that wrote the file is recorded, with
     /// the snapshot that closing with No restores.
     void checkpoint();
+    /// The document's encoding was changed (its text may be the same): the
+    /// journal starts again with the whole text in the new encoding.
+    void encodingChanged();
 
     /// This editor's journal file; empty while none is open.
     QString path() const;

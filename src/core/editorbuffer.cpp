@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -27,13 +28,6 @@ using displayblocks::kBound;
 using displayblocks::kPiece;
 
 namespace {
-
-// Text from outside (typed, pasted, dropped, composed by a command) in the
-// widget's form: encodable characters only, '\n' line breaks.
-QString incoming(const QString& text)
-{
-    return linebreaks::toEditorText(cp1251::escapeUnencodable(text));
-}
 
 // Length in document characters of a text in the widget's form: every
 // '\n' becomes CRLF.
@@ -68,9 +62,11 @@ QString cutLongLines(const QString& text, std::vector<int>& pieces)
         const qsizetype next = text.indexOf(u'\n', from);
         const qsizetype end = next < 0 ? text.size() : next;
         // A line at the bound stays whole; a longer one is cut in pieces.
-        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+        for (const bool cut = end - from > kBound; cut && end - from > kPiece;) {
+            const int piece = displayblocks::pieceAt(text, from);
             out.append(QStringView(text).mid(from, piece)).append(u'\n');
             pieces.push_back(++blockNumber);
+            from += piece;
         }
         out.append(QStringView(text).mid(from, end - from));
         if (next < 0)
@@ -97,6 +93,27 @@ EditorBuffer::EditorBuffer(QWidget* parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QPlainTextEdit::textChanged, this, &EditorBuffer::changed);
     connect(document(), &QTextDocument::contentsChange, this, [this] { m_lineStartsValid = false; });
+}
+
+QString EditorBuffer::admitted(const QString& text) const
+{
+    return m_encoding.isUtf8() ? text : cp1251::escapeUnencodable(text);
+}
+
+QString EditorBuffer::incoming(const QString& text) const
+{
+    // Typed, pasted, dropped or composed by a command.
+    return linebreaks::toEditorText(admitted(text));
+}
+
+int EditorBuffer::wholeCharacter(int widgetPosition, bool forward) const
+{
+    const QTextBlock block = document()->findBlock(widgetPosition);
+    const int offset = widgetPosition - block.position();
+    const QString text = block.text();
+    if (offset <= 0 || offset >= text.size() || !text.at(offset).isLowSurrogate() || !text.at(offset - 1).isHighSurrogate())
+        return widgetPosition;
+    return widgetPosition + (forward ? 1 : -1);
 }
 
 template <typename Edit>
@@ -179,7 +196,7 @@ void EditorBuffer::setSelStart(qsizetype position)
     const int horizontal = horizontalScrollBar()->value();
     const int vertical = verticalScrollBar()->value();
     QTextCursor cursor = textCursor();
-    cursor.setPosition(toWidgetPosition(position));
+    cursor.setPosition(wholeCharacter(toWidgetPosition(position), false));
     setTextCursor(cursor);
     horizontalScrollBar()->setValue(horizontal);
     verticalScrollBar()->setValue(vertical);
@@ -195,8 +212,8 @@ void EditorBuffer::setSelLength(qsizetype length)
 {
     const qsizetype start = selStart();
     QTextCursor cursor = textCursor();
-    cursor.setPosition(toWidgetPosition(start));
-    cursor.setPosition(toWidgetPosition(start + qMax<qsizetype>(0, length)), QTextCursor::KeepAnchor);
+    cursor.setPosition(wholeCharacter(toWidgetPosition(start), false));
+    cursor.setPosition(wholeCharacter(toWidgetPosition(start + qMax<qsizetype>(0, length)), true), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
     ensureCursorVisible();
 }
@@ -410,10 +427,12 @@ void EditorBuffer::insertEditorText(QTextCursor& cursor, const QString& editorTe
     for (;;) {
         const qsizetype next = editorText.indexOf(u'\n', from);
         const qsizetype end = next < 0 ? editorText.size() : next;
-        for (qsizetype piece = end - from > kBound ? kPiece : end - from; end - from > piece; from += piece) {
+        for (const bool cut = end - from > kBound; cut && end - from > kPiece;) {
+            const int piece = displayblocks::pieceAt(editorText, from);
             cursor.insertText(editorText.mid(from, piece));
             cursor.insertBlock(continuation);
             m_hasJoins = true;
+            from += piece;
         }
         cursor.insertText(editorText.mid(from, end - from));
         if (next < 0)
@@ -461,17 +480,20 @@ void EditorBuffer::splitIfTooLong(const QTextBlock& block)
     const QTextBlockFormat piece = displayblocks::continuationFormat(block.blockFormat());
     QTextCursor cursor(document());
     cursor.beginEditBlock();
+    const QString text = block.text();
     int position = block.position();
-    for (int left = block.length() - 1; left > kPiece; left -= kPiece) {
-        cursor.setPosition(position + kPiece);
+    for (int from = 0; text.size() - from > kPiece;) {
+        const int length = displayblocks::pieceAt(text, from);
+        cursor.setPosition(position + length);
         cursor.insertBlock(piece);
         position = cursor.position();
+        from += length;
     }
     cursor.endEditBlock();
     m_hasJoins = true;
 }
 
-QByteArray EditorBuffer::loadFromFile(const QString& fileName)
+QByteArray EditorBuffer::loadFromFile(const QString& fileName, std::optional<Charset> charset)
 {
     const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(fileName);
     QFile file(fileName);
@@ -479,30 +501,78 @@ QByteArray EditorBuffer::loadFromFile(const QString& fileName)
     // could block or never end.
     if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         throw AppError(cannotOpen);
+    // A character takes up to three bytes of UTF-8 (four for two UTF-16
+    // units), so only a file beyond that, and its mark, is too long unread.
     const qint64 size = file.size();
-    if (size > m_capacity)
+    if (size > 3 * m_capacity + 3)
         throw AppError(capacityMessage());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(cannotOpen);
     file.close();
+
+    QString utf8Text;
+    DocumentEncoding encoding;
+    if (!charset) {
+        encoding = textencoding::detect(bytes, &utf8Text);
+    } else if (*charset == Charset::Utf8) {
+        std::optional<QString> text = textencoding::decodeUtf8(bytes);
+        if (!text)
+            throw AppError(notUtf8Message(fileName));
+        encoding = { Charset::Utf8, bytes.startsWith(textencoding::utf8Mark()) };
+        utf8Text = std::move(*text);
+    }
+    // In Windows-1251 every byte is a character, so the size alone tells.
+    if (!encoding.isUtf8() && size > m_capacity)
+        throw AppError(capacityMessage());
     linebreaks::TextShape shape;
-    const QString editorText = linebreaks::decodeToEditorText(bytes, &shape);
+    QString editorText;
+    qsizetype decodedLength = bytes.size();
+    if (encoding.isUtf8()) {
+        decodedLength = utf8Text.size() + (encoding.byteOrderMark ? 3 : 0);
+        linebreaks::toEditorTextInPlace(utf8Text, &shape);
+        editorText = std::move(utf8Text);
+    } else {
+        editorText = linebreaks::decodeToEditorText(bytes, &shape);
+    }
     // Every break counts as two once it is CRLF.
     const qsizetype length = editorText.size() + shape.breaks;
     if (length > m_capacity)
         throw AppError(capacityMessage());
     setWidgetText(editorText, shape.longestLine > kBound);
+    m_encoding = encoding;
     // Where every break already was CRLF the file holds the text's bytes as
     // they are; only lone CRs or LFs make reading them back worth its pass.
-    return length == bytes.size() ? bytes : toBytes();
+    return length + (encoding.byteOrderMark ? 3 : 0) == decodedLength ? bytes : toBytes();
 }
 
 QByteArray EditorBuffer::toBytes() const
 {
     QByteArray out;
-    out.reserve(textLength());
     const QTextDocument* doc = document();
+    if (m_encoding.isUtf8()) {
+        // Encoded block by block into one buffer: the whole text is never
+        // held twice as UTF-16.
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        // Room for two bytes a character (Cyrillic); it doubles if more is needed.
+        out.reserve(2 * textLength() + 3);
+        if (m_encoding.byteOrderMark)
+            out.append(textencoding::utf8Mark());
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
+                out.append("\r\n", 2);
+            const QString text = block.text();
+            const qsizetype used = out.size();
+            const qsizetype room = used + encoder.requiredSpace(text.size());
+            if (room > out.capacity())
+                out.reserve(qMax(room, 2 * out.capacity()));
+            out.resize(room);
+            char* end = encoder.appendToBuffer(out.data() + used, text);
+            out.resize(end - out.constData());
+        }
+        return out;
+    }
+    out.reserve(textLength());
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
             out.append("\r\n", 2);
@@ -692,7 +762,7 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
         event->setAccepted(plain.isAccepted());
         return;
     }
-    if (!typed.isEmpty() && cp1251::escapeUnencodable(typed) != typed) {
+    if (!typed.isEmpty() && admitted(typed) != typed) {
         QTextCursor cursor = textCursor();
         insertEditorText(cursor, incoming(typed));
         setTextCursor(cursor);
@@ -713,7 +783,7 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
 void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString commit = event->commitString();
-    const QString safe = cp1251::escapeUnencodable(commit);
+    const QString safe = admitted(commit);
     if (!commit.isEmpty() && !fitsInSelection(linebreaks::toEditorText(safe))) {
         event->accept();
         return;

@@ -6,6 +6,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "core/textencoding.h"
+
 #include <optional>
 #include <vector>
 
@@ -14,8 +16,9 @@ class QDrag;
 /// The editing area `Memo1`: the real text widget, seen through the
 /// document's coordinates. Positions count characters from 0 and every line
 /// break counts as two (CRLF); the widget itself keeps one block per line.
-/// Only characters of the Windows-1251 code page ever enter it: others are
-/// turned into HTML numeric character references on the way in.
+/// A Windows-1251 document admits only characters of that code page: others
+/// are turned into HTML numeric character references on the way in. A UTF-8
+/// document admits every character as it is.
 ///
 /// A line longer than displayblocks::kBound is kept in several blocks joined
 /// without a line break (see displayblocks.h), so typing in a minified page
@@ -80,15 +83,29 @@ public:
     void goToLine(int index, qsizetype offset);
 
     // Files ------------------------------------------------------------------
-    /// Loads the file byte for byte with lone CR/LF made CRLF, and returns
-    /// the text's bytes as toBytes() would (the saved-text snapshot). Throws
-    /// AppError "Cannot open file %s" or "Text exceeds memo capacity"; the
-    /// buffer then keeps what it held.
-    QByteArray loadFromFile(const QString& fileName);
+    /// Loads the file with lone CR/LF made CRLF, in the encoding its bytes
+    /// show (see textencoding::detect) or in `charset` when given, and
+    /// returns the text's bytes as toBytes() would (the saved-text
+    /// snapshot). Throws AppError "Cannot open file %s", "Text exceeds memo
+    /// capacity" or, for UTF-8 asked of bytes that are not, the message of
+    /// notUtf8Message(); the buffer then keeps what it held.
+    QByteArray loadFromFile(const QString& fileName, std::optional<Charset> charset = std::nullopt);
+    static QString notUtf8Message(const QString& fileName)
+    {
+        return QStringLiteral("Файл %1 не в кодировке UTF-8.").arg(fileName);
+    }
     /// The error text of a file too large for the buffer.
     static QString capacityMessage() { return QStringLiteral("Text exceeds memo capacity"); }
     /// The text's bytes, exactly as SaveToFile writes them.
     QByteArray toBytes() const;
+
+    /// The encoding of the document's file: how text comes in and how
+    /// toBytes() writes it. Set by loadFromFile; setting it changes no text.
+    DocumentEncoding encoding() const { return m_encoding; }
+    void setEncoding(DocumentEncoding encoding) { m_encoding = encoding; }
+    /// Text from outside as this document admits it: in Windows-1251 the
+    /// characters it lacks become `&#N;`; line breaks stay as they are.
+    QString admitted(const QString& text) const;
     /// While a command's text goes in (its change notification runs), that
     /// text in the widget's form; empty otherwise. Spares the journal reading
     /// a whole new text back.
@@ -196,7 +213,14 @@ private:
     /// in this text has moved it.
     QTextCursor m_dragged;
 
+    /// Text from outside in the widget's form: admitted, '\n' line breaks.
+    QString incoming(const QString& text) const;
+    /// A widget position moved off the middle of a surrogate pair, back or
+    /// forward, so that no character is ever split.
+    int wholeCharacter(int widgetPosition, bool forward) const;
+
     qsizetype m_capacity = kCapacity;
+    DocumentEncoding m_encoding;
     QString m_incoming;
     bool m_replacing = false;
     QList<QKeySequence> m_claimed;

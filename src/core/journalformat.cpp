@@ -129,6 +129,7 @@ bool readLaunchState(const QByteArray& payload, LaunchState& launch)
     if (payload.isEmpty())
         return false;
     LaunchState read;
+    read.snapshotEncoding = launch.snapshotEncoding;
     switch (payload.at(0)) {
     case '\0':
         break;
@@ -150,6 +151,35 @@ bool readLaunchState(const QByteArray& payload, LaunchState& launch)
     }
     launch = read;
     return true;
+}
+
+char encodingCode(DocumentEncoding encoding)
+{
+    return !encoding.isUtf8() ? '\0' : encoding.byteOrderMark ? '\2' : '\1';
+}
+
+bool readEncoding(char code, DocumentEncoding& encoding)
+{
+    if (code < '\0' || code > '\2')
+        return false;
+    encoding = code == '\0' ? DocumentEncoding {} : DocumentEncoding { Charset::Utf8, code == '\2' };
+    return true;
+}
+
+QByteArray utf16le(QStringView text)
+{
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    // The writer thread turns a whole page into this form: one copy.
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+#else
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    char* to = out.data();
+    for (const QChar c : text) {
+        *to++ = char(c.unicode() & 0xFF);
+        *to++ = char(c.unicode() >> 8);
+    }
+    return out;
+#endif
 }
 
 } // namespace
@@ -179,6 +209,13 @@ QByteArray stateRecord(const LaunchState& launch, qint64 timeMs)
     return record(State, payload, timeMs);
 }
 
+QByteArray encodingRecord(DocumentEncoding text, DocumentEncoding snapshot, qint64 timeMs)
+{
+    QByteArray payload;
+    payload.append(encodingCode(text)).append(encodingCode(snapshot));
+    return record(Encoding, payload, timeMs);
+}
+
 QByteArray fullTextRecord(const QByteArray& text, qint64 timeMs)
 {
     return record(FullText, text, timeMs);
@@ -193,8 +230,13 @@ QByteArray editRecord(qint64 position, qint64 removed, const QByteArray& inserte
     return record(Edit, payload, timeMs);
 }
 
-QByteArray encodeEditorText(QStringView text)
+QByteArray encodeEditorText(QStringView text, DocumentEncoding encoding)
 {
+    if (encoding.isUtf8()) {
+        QString withBreaks = text.toString();
+        withBreaks.replace(u'\n', QStringLiteral("\r\n"));
+        return utf16le(withBreaks);
+    }
     const QByteArray plain = cp1251::encode(text.toString());
     QByteArray out(plain.size() + plain.count('\n'), Qt::Uninitialized);
     char* to = out.data();
@@ -206,17 +248,35 @@ QByteArray encodeEditorText(QStringView text)
     return out;
 }
 
-bool writeFullTextRecord(QStringView editorText, qint64 timeMs,
-                         const std::function<bool(const char*, qint64)>& write)
+QByteArray journalText(const QByteArray& fileBytes, DocumentEncoding encoding)
 {
-    const qint64 length = editorText.size() + editorText.count(u'\n');
+    if (!encoding.isUtf8())
+        return fileBytes;
+    return utf16le(textencoding::decode(fileBytes, encoding));
+}
+
+QString decodedText(const Content& content)
+{
+    if (!content.encoding.isUtf8())
+        return cp1251::decode(content.text);
+    const QByteArray& bytes = content.text;
+    QString out(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < out.size(); ++i)
+        out[i] = QChar(char16_t(static_cast<unsigned char>(bytes[2 * i]) | static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    return out;
+}
+
+bool writeFullTextRecord(QStringView editorText, qint64 timeMs,
+                         const std::function<bool(const char*, qint64)>& write, DocumentEncoding encoding)
+{
+    const qint64 length = (editorText.size() + editorText.count(u'\n')) * characterWidth(encoding);
     const QByteArray start = head(FullText, quint32(length), timeMs);
     quint32 crc = crc32(0, start.constData(), start.size());
     if (!write(start.constData(), start.size()))
         return false;
     constexpr qsizetype kPiece = 1 << 20;
     for (qsizetype at = 0; at < editorText.size(); at += kPiece) {
-        const QByteArray piece = encodeEditorText(editorText.mid(at, kPiece));
+        const QByteArray piece = encodeEditorText(editorText.mid(at, kPiece), encoding);
         crc = crc32(crc, piece.constData(), piece.size());
         if (!write(piece.constData(), piece.size()))
             return false;
@@ -249,6 +309,7 @@ Content read(QIODevice& device)
         if (type != Document && !content.hasDocument)
             break;
         bool fits = true;
+        const quint64 width = quint64(characterWidth(content.encoding));
         switch (type) {
         case Document:
             content.key = QString::fromUtf8(payload);
@@ -257,19 +318,30 @@ Content read(QIODevice& device)
         case State:
             fits = readLaunchState(payload, content.launch);
             break;
+        case Encoding:
+            // It comes before the text it describes.
+            fits = payload.size() == 2 && !content.hasText && readEncoding(payload.at(0), content.encoding)
+                && readEncoding(payload.at(1), content.launch.snapshotEncoding);
+            break;
         case FullText:
-            text.assign(payload);
-            content.hasText = true;
+            fits = payload.size() % width == 0;
+            if (fits) {
+                text.assign(payload);
+                content.hasText = true;
+            }
             break;
         case Edit: {
-            fits = content.hasText && payload.size() >= 16;
+            fits = content.hasText && payload.size() >= 16 && (payload.size() - 16) % width == 0;
             if (!fits)
                 break;
+            // Characters in the record, bytes in the text.
             const quint64 position = getU64(payload.constData(), 8);
             const quint64 removed = getU64(payload.constData() + 8, 8);
-            fits = position <= text.size() && removed <= text.size() - position;
+            const quint64 characters = text.size() / width;
+            fits = position <= characters && removed <= characters - position;
             if (fits)
-                text.replace(size_t(position), size_t(removed), payload.constData() + 16, size_t(payload.size() - 16));
+                text.replace(size_t(position * width), size_t(removed * width), payload.constData() + 16,
+                             size_t(payload.size() - 16));
             break;
         }
         default:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/textencoding.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -19,7 +21,13 @@ enum RecordType : char {
     State = 'S',    ///< payload: see LaunchState
     FullText = 'F', ///< payload: the whole text, Windows-1251 bytes
     Edit = 'E',     ///< payload: position (u64), removed length (u64), inserted bytes
+    Encoding = 'C', ///< payload: the document's encoding, the snapshot's (one byte each)
 };
+
+/// Texts in the journal: a Windows-1251 document's as its bytes, one per
+/// character; a UTF-8 document's as UTF-16LE, two bytes per character, so
+/// that an edit's position still finds its byte without decoding. A journal
+/// without an encoding record (all older ones) is Windows-1251 throughout.
 
 /// Bytes a record adds around its payload.
 constexpr qint64 kOverhead = 1 + 4 + 8 + 4;
@@ -38,32 +46,45 @@ struct LaunchState {
     bool wroteFile = false;
     QByteArray fingerprint;
     QByteArray snapshot;
+    DocumentEncoding snapshotEncoding; ///< kept in the encoding record
 };
 
 QByteArray stateRecord(const LaunchState& launch, qint64 timeMs);
+/// Needed only when the document or its snapshot is not Windows-1251.
+QByteArray encodingRecord(DocumentEncoding text, DocumentEncoding snapshot, qint64 timeMs);
 QByteArray fullTextRecord(const QByteArray& text, qint64 timeMs);
 QByteArray editRecord(qint64 position, qint64 removed, const QByteArray& inserted, qint64 timeMs);
 
-/// The editing widget's text ('\n' line breaks) as document bytes:
-/// Windows-1251 with CRLF.
-QByteArray encodeEditorText(QStringView text);
+/// Bytes per character of the journal's texts for a document in `encoding`.
+inline int characterWidth(DocumentEncoding encoding) { return encoding.isUtf8() ? 2 : 1; }
+
+/// The editing widget's text ('\n' line breaks) as the journal holds it,
+/// with CRLF.
+QByteArray encodeEditorText(QStringView text, DocumentEncoding encoding = {});
+
+/// A file's bytes (CRLF breaks, a mark if any) as the journal holds them.
+QByteArray journalText(const QByteArray& fileBytes, DocumentEncoding encoding);
 
 /// Writes a full-text record of an editor-form text through `write` (false on
 /// failure) in pieces, so a long text is never held twice in memory.
 bool writeFullTextRecord(QStringView editorText, qint64 timeMs,
-                         const std::function<bool(const char*, qint64)>& write);
+                         const std::function<bool(const char*, qint64)>& write, DocumentEncoding encoding = {});
 
 /// What a journal holds, read up to its first damaged record.
 struct Content {
     QString key;                ///< the document's key
     bool hasDocument = false;   ///< a document record was read
     bool hasText = false;       ///< a full text was read: there is text to recover
-    QByteArray text;            ///< the text after the last valid edit
+    QByteArray text;            ///< the text after the last valid edit, as the journal holds it
+    DocumentEncoding encoding;  ///< the document's encoding
     LaunchState launch;
     qint64 lastTimeMs = 0;      ///< time of the last valid record
     qint64 validLength = 0;     ///< bytes up to the end of the last valid record
     int records = 0;
 };
+
+/// The text of a journal's content.
+QString decodedText(const Content& content);
 
 /// Reads a journal from the device's current position to its end.
 Content read(QIODevice& device);

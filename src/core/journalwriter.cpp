@@ -79,7 +79,9 @@ struct JournalWriter::Task {
     enum Kind { Rewrite, Edit, State, Discard } kind = Rewrite;
     QString key;
     journalformat::LaunchState launch;
+    DocumentEncoding encoding;
     QByteArray bytes;
+    bool journalForm = false; // `bytes` are the journal's text already, not a file's
     QString text;
     QString removeAfter;
     qint64 position = 0;
@@ -132,12 +134,14 @@ void JournalWriter::setErrorHandler(ErrorHandler handler)
     m_onError = std::move(handler);
 }
 
-void JournalWriter::rewrite(const QString& key, const journalformat::LaunchState& launch, const QByteArray& bytes, const QString& text, const QString& removeAfter)
+void JournalWriter::rewrite(const QString& key, const journalformat::LaunchState& launch, DocumentEncoding encoding,
+                            const QByteArray& bytes, const QString& text, const QString& removeAfter)
 {
     auto task = std::make_unique<Task>();
     task->kind = Task::Rewrite;
     task->key = key;
     task->launch = launch;
+    task->encoding = encoding;
     task->bytes = bytes;
     task->text = text;
     task->removeAfter = removeAfter;
@@ -266,10 +270,10 @@ bool JournalWriter::perform(Task& task)
     case Task::Edit: {
         if (m_size == 0)
             return true;
-        const QByteArray inserted = journalformat::encodeEditorText(task.text);
+        const QByteArray inserted = journalformat::encodeEditorText(task.text, m_encoding);
         if (!append(journalformat::editRecord(task.position, task.removed, inserted, nowMs())))
             return false;
-        m_textLength += inserted.size() - task.removed;
+        m_textLength += inserted.size() - task.removed * journalformat::characterWidth(m_encoding);
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (!m_unsynced) {
@@ -328,16 +332,19 @@ bool JournalWriter::writeFresh(const Task& task)
         size += length;
         return true;
     };
-    const QByteArray start = journalformat::documentRecord(task.key, time)
-        + journalformat::stateRecord(task.launch, time);
+    QByteArray start = journalformat::documentRecord(task.key, time) + journalformat::stateRecord(task.launch, time);
+    // Windows-1251 journals stay as they always were.
+    if (task.encoding.isUtf8() || task.launch.snapshotEncoding.isUtf8())
+        start += journalformat::encodingRecord(task.encoding, task.launch.snapshotEncoding, time);
     qint64 textLength = 0;
     bool ok = write(start.constData(), start.size());
     if (ok && task.bytes.isNull()) {
-        textLength = task.text.size() + task.text.count(u'\n');
-        ok = journalformat::writeFullTextRecord(task.text, time, write);
+        textLength = (task.text.size() + task.text.count(u'\n')) * journalformat::characterWidth(task.encoding);
+        ok = journalformat::writeFullTextRecord(task.text, time, write, task.encoding);
     } else if (ok) {
-        textLength = task.bytes.size();
-        const QByteArray record = journalformat::fullTextRecord(task.bytes, time);
+        const QByteArray text = task.journalForm ? task.bytes : journalformat::journalText(task.bytes, task.encoding);
+        textLength = text.size();
+        const QByteArray record = journalformat::fullTextRecord(text, time);
         ok = write(record.constData(), record.size());
     }
     ok = ok && ::fdatasync(fd) == 0 && ::rename(native(temporary).constData(), native(m_path).constData()) == 0;
@@ -351,6 +358,7 @@ bool JournalWriter::writeFresh(const Task& task)
     m_fd = fd;
     m_size = size;
     m_textLength = textLength;
+    m_encoding = task.encoding;
     markSynced();
     if (!task.removeAfter.isEmpty())
         ::unlink(native(task.removeAfter).constData());
@@ -369,6 +377,8 @@ bool JournalWriter::compact()
     Task task;
     task.key = content.key;
     task.launch = content.launch;
+    task.encoding = content.encoding;
     task.bytes = content.text;
+    task.journalForm = true;
     return writeFresh(task);
 }

@@ -40,11 +40,12 @@ public:
     void setErrorHandler(ErrorHandler handler);
 
     /// Replaces the journal by one full copy: document key, what a launch
-    /// left behind, and the text (`bytes`, or the editor-form `text`
-    /// when `bytes` is null). Made durable at once; afterwards `removeAfter`
-    /// (an orphan whose text this copy took over) is deleted.
-    void rewrite(const QString& key, const journalformat::LaunchState& launch, const QByteArray& bytes,
-                 const QString& text, const QString& removeAfter = {});
+    /// left behind, and the text (`bytes`, the file's bytes in `encoding`,
+    /// or the editor-form `text` when `bytes` is null). Made durable at
+    /// once; afterwards `removeAfter` (an orphan whose text this copy took
+    /// over) is deleted. Later edits are journaled in `encoding`.
+    void rewrite(const QString& key, const journalformat::LaunchState& launch, DocumentEncoding encoding,
+                 const QByteArray& bytes, const QString& text, const QString& removeAfter = {});
     /// Appends an edit: position and removed length in document characters,
     /// the inserted text in the editor's form ('\n' breaks).
     void edit(qint64 position, qint64 removed, const QString& inserted);
@@ -75,7 +76,8 @@ private:
     // Touched by the writer thread only, once it runs.
     int m_fd = -1;
     qint64 m_size = 0;       // bytes of valid records in the file
-    qint64 m_textLength = 0; // length of the journal's text after its last record
+    qint64 m_textLength = 0; // bytes of the journal's text after its last record
+    DocumentEncoding m_encoding; // of the journal's text
 
     // Shared, under m_mutex.
     bool m_unsynced = false; // records written but not yet synced

@@ -39,6 +39,36 @@ QString decodeToEditorText(const QByteArray& bytes, TextShape* shape)
     return out;
 }
 
+void toEditorTextInPlace(QString& text, TextShape* shape)
+{
+    // A UTF-8 page comes here after Qt has decoded it: the breaks and the
+    // line lengths in one loop, writing back over the text itself.
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    const char16_t* src = begin;
+    const char16_t* const end = begin + text.size();
+    char16_t* dst = begin;
+    const char16_t* lineStart = begin;
+    qsizetype breaks = 0;
+    qsizetype longest = 0;
+    while (src < end) {
+        const char16_t c = *src++;
+        if (c != u'\r' && c != u'\n') {
+            *dst++ = c;
+            continue;
+        }
+        if (c == u'\r' && src < end && *src == u'\n')
+            ++src;
+        longest = std::max<qsizetype>(longest, dst - lineStart);
+        *dst++ = u'\n';
+        lineStart = dst;
+        ++breaks;
+    }
+    longest = std::max<qsizetype>(longest, dst - lineStart);
+    text.truncate(dst - begin);
+    if (shape)
+        *shape = { breaks, longest };
+}
+
 QString toEditorText(const QString& text)
 {
     if (!text.contains(u'\r'))

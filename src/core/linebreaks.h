@@ -22,6 +22,10 @@ struct TextShape {
 /// bytes. `shape`, when given, receives the breaks and the longest line.
 QString decodeToEditorText(const QByteArray& bytes, TextShape* shape = nullptr);
 
+/// Turns the line breaks of a decoded text (CRLF, lone CR, lone LF) into
+/// '\n' in place, in one pass; `shape`, when given, as above.
+void toEditorTextInPlace(QString& text, TextShape* shape = nullptr);
+
 /// Turns a text's line breaks (CRLF, lone CR, lone LF) into single '\n'
 /// characters, the editing widget's form.
 QString toEditorText(const QString& text);

@@ -229,7 +229,7 @@ void runStartupSequence(AppContext& context, const QStringList& arguments)
     }
 
     diskfile::remember(context.doc, fileName);
-    context.memo2->setBytes(loaded);
+    context.memo2->setBytes(loaded, context.memo1->encoding(), context.memo1->textLength());
     // The text stands as loaded: the journal record its going in made is
     // obsolete, and would otherwise be written out in full as the start-up
     // command ends.

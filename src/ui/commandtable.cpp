@@ -47,6 +47,12 @@ const std::vector<MenuRow>& menuTable()
         { "Options1", "View1", "&Настройки программы...", nullptr, &Tmain::Options1Click },
         { "N16", "View1", "-", nullptr, nullptr },
         { "Highlight1", "View1", "Подсветка тегов", nullptr, &Tmain::Highlight1Click, true },
+        { "Encoding1", "View1", "Кодировка", nullptr, nullptr },
+        { "Win12511", "Encoding1", "Windows-1251", nullptr, &Tmain::Win12511Click, true, true },
+        { "Utf81", "Encoding1", "UTF-8", nullptr, &Tmain::Utf81Click, true, true },
+        { "N17", "Encoding1", "-", nullptr, nullptr },
+        { "RereadWin12511", "Encoding1", "Перечитать как Windows-1251", nullptr, &Tmain::RereadWin12511Click },
+        { "RereadUtf81", "Encoding1", "Перечитать как UTF-8", nullptr, &Tmain::RereadUtf81Click },
 
         { "Style1", "MainMenu1", "&Стиль", nullptr, nullptr },
         { "Font1", "Style1", "&Шрифт", "Ctrl+F", &Tmain::Font1Click },

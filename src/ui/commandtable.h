@@ -18,6 +18,9 @@ struct MenuRow {
     const char* shortcut; ///< portable text such as "Ctrl+Shift+L"; nullptr: none
     Handler handler;
     bool checkable = false;
+    /// Checkable items of one submenu that are each other's alternatives:
+    /// one of them is checked at a time.
+    bool radio = false;
 };
 
 /// The look of a toolbar button's caption.

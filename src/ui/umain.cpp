@@ -24,6 +24,7 @@
 #include "ui/taghighlighter.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -138,6 +139,7 @@ void Tmain::buildMenus()
         parents.insert(QString::fromUtf8(row.parent));
 
     QHash<QString, QMenu*> menus;
+    QHash<QString, QActionGroup*> radioGroups;
     QList<QKeySequence> claimed;
     for (const MenuRow& row : rows) {
         const QString item = QString::fromUtf8(row.item);
@@ -173,6 +175,16 @@ void Tmain::buildMenus()
         }
         if (row.checkable) {
             action->setCheckable(true);
+            if (row.radio) {
+                QActionGroup*& group = radioGroups[parentName];
+                if (!group)
+                    group = new QActionGroup(parentMenu);
+                group->addAction(action);
+            }
+            if (item == QLatin1String("Win12511"))
+                m_windows1251Item = action;
+            if (item == QLatin1String("Utf81"))
+                m_utf8Item = action;
             if (item == QLatin1String("Wordwrap1"))
                 m_wordWrapItem = action;
             if (item == QLatin1String("Highlight1"))
@@ -261,6 +273,14 @@ void Tmain::afterCommand()
 {
     if (m_journal)
         m_journal->checkpoint();
+    showEncoding();
+}
+
+void Tmain::showEncoding()
+{
+    const bool utf8 = m_ctx.memo1->encoding().isUtf8();
+    m_utf8Item->setChecked(utf8);
+    m_windows1251Item->setChecked(!utf8);
 }
 
 bool Tmain::FormCloseQuery()
@@ -329,6 +349,11 @@ void Tmain::Highlight1Click()
     showHighlighting(on);
     run([&] { highlightsetting::write(m_ctx.settings.settingsFileName, on); });
 }
+
+void Tmain::Win12511Click() { run([&] { m_documents->convertTo(Charset::Windows1251); }); }
+void Tmain::Utf81Click() { run([&] { m_documents->convertTo(Charset::Utf8); }); }
+void Tmain::RereadWin12511Click() { run([&] { m_documents->rereadAs(Charset::Windows1251); }); }
+void Tmain::RereadUtf81Click() { run([&] { m_documents->rereadAs(Charset::Utf8); }); }
 
 // Markup ----------------------------------------------------------------------
 

@@ -76,6 +76,10 @@ public slots:
     void RunWorkshop1Click();
     void Options1Click();
     void Highlight1Click();
+    void Win12511Click();
+    void Utf81Click();
+    void RereadWin12511Click();
+    void RereadUtf81Click();
     // Style
     void Font1Click();
     void Bold1Click();
@@ -159,6 +163,11 @@ private:
     QAction* m_wordWrapItem = nullptr;
     bool m_wordWrap = false;
     QAction* m_highlightItem = nullptr;
+    /// The radio items of "Кодировка", by the charset each stands for.
+    QAction* m_windows1251Item = nullptr;
+    QAction* m_utf8Item = nullptr;
+    /// Checks the radio item of the document's encoding.
+    void showEncoding();
     TagHighlighter* m_highlighter = nullptr;
     QDialog* m_aboutBox = nullptr;
     TPageCheck* m_pageCheck = nullptr; ///< made by the first check

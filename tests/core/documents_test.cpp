@@ -4,6 +4,7 @@
 #include "core/savedtextsnapshot.h"
 #include "support/testwindow.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 
@@ -34,10 +35,10 @@ FileDialogResult chosen(const QString& name)
 
 /// A window holding the saved file `doc.htm` with one unsaved edit.
 struct EditedDocument : TestWindow {
-    EditedDocument()
+    explicit EditedDocument(const QByteArray& saved = "saved\r\ntext")
     {
         file = path("doc.htm");
-        writeFile(file, "saved\r\ntext");
+        writeFile(file, saved);
         fake.prompts.openResults.append(chosen(file));
         window->OpenBtnClick();
         memo().setSelStart(memo().textLength());
@@ -306,10 +307,13 @@ TEST(Documents, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSaysSo)
     struct Case {
         bool preview;
         Answer answer;
+        QByteArray saved = kOld;
     };
+    const QByteArray utf8 = "\xEF\xBB\xBF\xD0\x96\xF0\x9F\x98\x80";
     for (const Case c : { Case { false, Answer::Yes }, Case { false, Answer::No }, Case { true, Answer::Yes },
-                          Case { true, Answer::No } }) {
-        EditedDocument t;
+                          Case { true, Answer::No }, Case { false, Answer::Yes, utf8 }, Case { true, Answer::No, utf8 } }) {
+        const QByteArray edited = c.saved + " edited";
+        EditedDocument t(c.saved);
         // The editor's own writes never ask.
         t.preview();
         t.window->Save2Click();
@@ -321,7 +325,7 @@ TEST(Documents, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSaysSo)
         ASSERT_EQ(t.fake.prompts.boxes.size(), 1);
         expectYesNoQuestion(t.fake.prompts.boxes[0], "Файл " + t.file + " изменён другой программой.\n\rПерезаписать?");
         const bool written = c.answer == Answer::Yes;
-        EXPECT_EQ(readFile(t.file), written ? kEdited : kOtherProgram);
+        EXPECT_EQ(readFile(t.file), written ? edited : kOtherProgram);
         EXPECT_EQ(t.fake.launcher.commandLines.size(), c.preview && written ? 3 : 2);
     }
     // A file that is gone is written without asking.
@@ -510,14 +514,34 @@ INSTANTIATE_TEST_SUITE_P(
         CloseCase { "no after preview of an untitled document writes nothing", true, true, Before::UntitledPreview,
                     { Answer::No }, false, true, kEdited }));
 
+// The snapshot goes back in its own encoding, also when the document was
+// converted after it was taken.
 TEST(Documents, ClosingAfterTheRestoreLeavesTheSnapshotInTheEditor)
 {
-    EditedDocument t;
-    t.preview();
-    t.fake.prompts.answers = { Answer::No };
-    EXPECT_TRUE(t.window->FormCloseQuery());
-    EXPECT_EQ(t.memo().toBytes(), "saved\r\ntext");
-    EXPECT_FALSE(t.ctx().doc.modified);
+    const QByteArray utf8 = "\xEF\xBB\xBFsaved \xD0\x96\xF0\x9F\x98\x80";
+    const struct {
+        const char* name;
+        QByteArray saved;
+        const char* conversion;
+        QString text;
+    } cases[] = {
+        { "Windows-1251", "saved\r\ntext", nullptr, QStringLiteral("saved\r\ntext") },
+        { "UTF-8 with the mark", utf8, nullptr, QString::fromUtf8("saved Ж😀") },
+        { "UTF-8 converted before the preview", utf8, "Win12511", QString::fromUtf8("saved Ж😀") },
+    };
+    for (const auto& c : cases) {
+        EditedDocument t(c.saved);
+        if (c.conversion)
+            t.window->findChild<QAction*>(QString::fromLatin1(c.conversion))->trigger();
+        t.preview();
+        ASSERT_NE(readFile(t.file), c.saved) << c.name;
+        t.fake.prompts.answers = { Answer::No };
+        EXPECT_TRUE(t.window->FormCloseQuery()) << c.name;
+        EXPECT_EQ(readFile(t.file), c.saved) << c.name;
+        EXPECT_EQ(t.memo().text(), c.text) << c.name;
+        EXPECT_EQ(t.memo().toBytes(), c.saved) << c.name;
+        EXPECT_FALSE(t.ctx().doc.modified) << c.name;
+    }
 }
 
 TEST(Documents, TypingSetsModifiedAndAnEmptyTextIsNeverUnsaved)

@@ -96,6 +96,43 @@ TEST(JournalFormat, LaunchStateReadsBackInEveryForm)
     }
 }
 
+// A UTF-8 document's journal names its encoding and keeps its texts as
+// UTF-16LE, positions counting characters; anything out of step is damage.
+TEST(JournalFormat, AUtf8DocumentsJournalReadsBackItsCharacters)
+{
+    const DocumentEncoding marked { Charset::Utf8, true };
+    const QByteArray head = jf::documentRecord(QStringLiteral("/d.htm"), 1) + jf::stateRecord({}, 1);
+    // "aЖ", then the Ж replaced by 😀 (a surrogate pair, two characters).
+    const QByteArray text = jf::fullTextRecord(QByteArray("a\0\x16\x04", 4), 2);
+    const QByteArray edit = jf::editRecord(1, 1, QByteArray("\x3D\xD8\x00\xDE", 4), 3);
+    const struct {
+        const char* name;
+        QByteArray journal;
+        int records;
+        QString decoded;
+    } cases[] = {
+        { "whole", head + jf::encodingRecord(marked, {}, 1) + text + edit, 5, QString::fromUtf8("a😀") },
+        { "an edit of half a character", head + jf::encodingRecord(marked, {}, 1) + text + jf::editRecord(1, 1, "x", 3), 4,
+          QString::fromUtf8("aЖ") },
+        { "an edit past the characters", head + jf::encodingRecord(marked, {}, 1) + text + jf::editRecord(2, 1, {}, 3), 4,
+          QString::fromUtf8("aЖ") },
+        { "the encoding after the text", head + text + jf::encodingRecord(marked, {}, 1), 3, QString::fromLatin1("a\0\x16\x04", 4) },
+    };
+    for (const auto& c : cases) {
+        const jf::Content content = jf::read(c.journal);
+        EXPECT_EQ(content.records, c.records) << c.name;
+        EXPECT_EQ(jf::decodedText(content), c.decoded) << c.name;
+    }
+    const jf::Content content = jf::read(cases[0].journal);
+    EXPECT_EQ(content.text, QByteArray("a\0\x3D\xD8\x00\xDE", 6));
+    EXPECT_TRUE(content.encoding == marked);
+    EXPECT_FALSE(content.launch.snapshotEncoding.isUtf8());
+    // The snapshot's own encoding, separate from the document's.
+    const jf::Content converted = jf::read(head + jf::encodingRecord({}, marked, 1) + jf::fullTextRecord("x", 2));
+    EXPECT_FALSE(converted.encoding.isUtf8());
+    EXPECT_TRUE(converted.launch.snapshotEncoding == marked);
+}
+
 TEST(JournalWriter, WritesLocksRewritesAndDeletesItsJournal)
 {
     QTemporaryDir dir;
@@ -105,7 +142,7 @@ TEST(JournalWriter, WritesLocksRewritesAndDeletesItsJournal)
     const QString path = writer->path();
     EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QString::number(QCoreApplication::applicationPid()) + u'-'));
 
-    writer->rewrite(QStringLiteral("/d.htm"), {}, "base", {});
+    writer->rewrite(QStringLiteral("/d.htm"), {}, {}, "base", {});
     // Enough typing on a short text to pass the rewrite threshold many times.
     QByteArray expected = "base";
     for (int i = 0; i < 20000; ++i) {
@@ -153,7 +190,7 @@ TEST(JournalWriter, AFullDiskIsReportedOnceAndWritingResumesWhenThereIsRoom)
             ++errors;
         });
         const QByteArray text(60 * 1024, 'a');
-        writer->rewrite(QStringLiteral("/d.htm"), {}, text, {});
+        writer->rewrite(QStringLiteral("/d.htm"), {}, {}, text, {});
         writer->edit(0, 0, QStringLiteral("b"));
         writer->waitIdle();
         EXPECT_EQ(errors.load(), 1);

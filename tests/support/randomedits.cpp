@@ -3,6 +3,7 @@
 #include "core/appcontext.h"
 #include "core/cp1251.h"
 #include "core/displayblocks.h"
+#include "core/documentcommands.h"
 #include "core/documentjournal.h"
 #include "core/editorbuffer.h"
 #include "core/journalformat.h"
@@ -59,6 +60,9 @@ qsizetype Model::valid(qsizetype position) const
     position = qBound<qsizetype>(0, position, text.size());
     if (position > 0 && position < text.size() && text.at(position - 1) == u'\r' && text.at(position) == u'\n')
         --position;
+    // Nor inside a character outside the BMP.
+    if (position > 0 && position < text.size() && text.at(position - 1).isHighSurrogate() && text.at(position).isLowSurrogate())
+        --position;
     return position;
 }
 
@@ -67,11 +71,13 @@ qsizetype Model::step(qsizetype position, int direction) const
     if (direction < 0) {
         if (position == 0)
             return 0;
-        return position >= 2 && text.mid(position - 2, 2) == QStringLiteral("\r\n") ? position - 2 : position - 1;
+        const bool pair = position >= 2 && text.at(position - 2).isHighSurrogate() && text.at(position - 1).isLowSurrogate();
+        return pair || (position >= 2 && text.mid(position - 2, 2) == QStringLiteral("\r\n")) ? position - 2 : position - 1;
     }
     if (position >= text.size())
         return position;
-    return text.mid(position, 2) == QStringLiteral("\r\n") ? position + 2 : position + 1;
+    const bool pair = position + 1 < text.size() && text.at(position).isHighSurrogate() && text.at(position + 1).isLowSurrogate();
+    return pair || text.mid(position, 2) == QStringLiteral("\r\n") ? position + 2 : position + 1;
 }
 
 namespace {
@@ -106,6 +112,10 @@ QString collapseSpaces(const QString& text)
 }
 
 const QString kAlphabet = QStringLiteral("ab <>1") + QChar(0x0416); // Ж
+
+// Characters outside the BMP, and others Windows-1251 lacks: one key each.
+const QStringList kWideCharacters = { QString::fromUtf8("😀"), QString::fromUtf8("𐍈"), QString::fromUtf8("é"),
+                                      QString::fromUtf8("中") };
 
 // The editing area with the platform's drag replaced by `onDrag`.
 class DrivenMemo : public EditorBuffer {
@@ -247,22 +257,47 @@ public:
     {
         journal->waitIdle();
         const QByteArray bytes = memo->toBytes();
-        if (bytes != cp1251::encode(model.text))
+        const QByteArray expected = utf8 ? (mark ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + model.text.toUtf8()
+                                         : cp1251::encode(model.text);
+        if (bytes != expected)
             return QStringLiteral("the editor's bytes differ from the model's");
         const journalformat::Content content = journalformat::read(readJournal());
         if (!content.hasText)
             return model.text == resetText ? QString() : QStringLiteral("the journal holds no text, the editor an edited one");
-        if (content.text == bytes)
+        if (content.encoding.isUtf8() != utf8)
+            return QStringLiteral("the journal's encoding is not the document's");
+        const QString journaled = journalformat::decodedText(content);
+        if (journaled == model.text)
             return {};
         qsizetype at = 0;
-        while (at < qMin(content.text.size(), bytes.size()) && content.text.at(at) == bytes.at(at))
+        while (at < qMin(journaled.size(), model.text.size()) && journaled.at(at) == model.text.at(at))
             ++at;
-        return QStringLiteral("journal replays to %1 bytes, the editor holds %2; first difference at %3: journal \"%4\", editor \"%5\"")
-            .arg(content.text.size())
-            .arg(bytes.size())
+        return QStringLiteral("journal replays to %1 characters, the editor holds %2; first difference at %3: journal \"%4\", editor \"%5\"")
+            .arg(journaled.size())
+            .arg(model.text.size())
             .arg(at)
-            .arg(QString::fromLatin1(content.text.mid(qMax<qsizetype>(0, at - 10), 30).toPercentEncoding()),
-                 QString::fromLatin1(bytes.mid(qMax<qsizetype>(0, at - 10), 30).toPercentEncoding()));
+            .arg(journaled.mid(qMax<qsizetype>(0, at - 10), 30).toHtmlEscaped(),
+                 model.text.mid(qMax<qsizetype>(0, at - 10), 30).toHtmlEscaped());
+    }
+    // Text from outside as the document takes it: in Windows-1251 each
+    // character the code page lacks becomes "&#N;" (N its code point).
+    QString admit(const QString& text) const
+    {
+        if (utf8)
+            return text;
+        QString out;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (cp1251::isEncodable(c)) {
+                out.append(c);
+            } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                out.append(QStringLiteral("&#%1;").arg(uint(QChar::surrogateToUcs4(c, text.at(i + 1)))));
+                ++i;
+            } else {
+                out.append(QStringLiteral("&#%1;").arg(uint(c.unicode())));
+            }
+        }
+        return out;
     }
     QByteArray readJournal() const
     {
@@ -280,6 +315,8 @@ public:
     std::unique_ptr<DocumentJournal> journal;
     std::unique_ptr<TextCommands> commands;
     Model model;
+    bool utf8 = false; // the document's encoding, as the model keeps it
+    bool mark = false; // a UTF-8 document's file starts with the byte-order mark
     QString resetText;
     std::vector<QString> history; // the texts undo may return to, oldest first
     QStringList log;
@@ -380,7 +417,7 @@ void paste(Session& s)
         s.memo->pasteFromClipboard();
     // An empty clipboard pastes nothing and leaves the selection.
     if (!text.isEmpty())
-        s.model.replaceSelection(text);
+        s.model.replaceSelection(s.admit(text));
     s.log.append(QStringLiteral("paste %1 characters at %2").arg(text.size()).arg(s.model.selStart()));
 }
 
@@ -495,6 +532,12 @@ void commit(Session& s)
     if (s.choices.chance(40)) {
         QInputMethodEvent preedit(QStringLiteral("pre"), {});
         QApplication::sendEvent(s.memo, &preedit);
+        // A composition starting over a selection removes it, as an undo
+        // step of its own.
+        if (m.anchor != m.caret) {
+            m.replaceSelection({});
+            s.history.push_back(m.text);
+        }
     }
     QInputMethodEvent event;
     event.setCommitString(text, -replaced, replaced);
@@ -572,6 +615,8 @@ void newDocument(Session& s)
 {
     const QString skeleton = QStringLiteral("<HTML>\r\n<BODY>\r\n\r\n</BODY>\r\n</HTML>");
     s.memo->clearText();
+    s.memo->setEncoding({});
+    s.utf8 = s.mark = false;
     s.memo->setText(skeleton);
     s.ctx.doc.modified = true;
     s.model.text = skeleton;
@@ -594,6 +639,7 @@ void load(Session& s)
     file.write(cp1251::encode(text));
     file.close();
     s.snapshot.setBytes(s.memo->loadFromFile(path));
+    s.utf8 = s.mark = false; // Windows-1251 bytes, or ASCII declaring nothing
     s.ctx.doc.modified = false;
     s.model.text = crlf(text);
     s.model.place(0);
@@ -620,6 +666,81 @@ void command(Session& s)
     m.replaceSelection(text);
     s.barrier();
     s.log.append(QStringLiteral("command puts in %1 characters").arg(text.size()));
+}
+
+// A character outside the BMP or Windows-1251 typed as one key.
+void typeWide(Session& s)
+{
+    const QString c = kWideCharacters.at(s.choices.below(int(kWideCharacters.size())));
+    s.key(Qt::Key_unknown, {}, c);
+    s.model.replaceSelection(s.admit(c));
+    s.log.append(QStringLiteral("type '%1'").arg(c));
+}
+
+// A paste of text with such characters.
+void pasteWide(Session& s)
+{
+    const QString text = s.shortText(4) + kWideCharacters.at(s.choices.below(int(kWideCharacters.size())))
+        + s.shortText(4);
+    QGuiApplication::clipboard()->setText(text);
+    if (s.choices.chance(50))
+        s.key(Qt::Key_V, Qt::ControlModifier);
+    else
+        s.memo->pasteFromClipboard();
+    s.model.replaceSelection(s.admit(crlf(text)));
+    s.log.append(QStringLiteral("paste %1 characters with one outside Windows-1251").arg(text.size()));
+}
+
+// Open of a UTF-8 page, with or without the mark: loaded as UTF-8.
+void loadUtf8(Session& s)
+{
+    QString text = s.someText(true);
+    for (int n = 1 + s.choices.below(3); n > 0; --n) {
+        qsizetype at = s.choices.below(int(text.size()) + 1);
+        // Never between the halves of one inserted before.
+        if (at > 0 && at < text.size() && text.at(at).isLowSurrogate())
+            --at;
+        text.insert(at, kWideCharacters.at(s.choices.below(int(kWideCharacters.size()))));
+    }
+    if (s.choices.chance(30))
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const bool mark = s.choices.chance(30);
+    const QString path = s.state.filePath(QStringLiteral("page-utf8.htm"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    file.write((mark ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8());
+    file.close();
+    s.snapshot.setBytes(s.memo->loadFromFile(path), s.memo->encoding(), s.memo->textLength());
+    s.ctx.doc.modified = false;
+    s.utf8 = true;
+    s.mark = mark;
+    s.model.text = crlf(text);
+    s.model.place(0);
+    s.barrier();
+    s.documentReset();
+    s.log.append(QStringLiteral("open a UTF-8 file of %1 characters%2").arg(text.size()).arg(mark ? QStringLiteral(", marked") : QString()));
+    if (!s.memo->encoding().isUtf8() || s.memo->encoding().byteOrderMark != mark)
+        s.log.append(QStringLiteral("MISMATCH: the UTF-8 file did not open as UTF-8"));
+}
+
+// "Кодировка": the document converted to the other encoding.
+void convert(Session& s)
+{
+    Model& m = s.model;
+    const qsizetype start = m.selStart();
+    s.ctx.journal = s.journal.get();
+    DocumentCommands(s.ctx).convertTo(s.utf8 ? Charset::Windows1251 : Charset::Utf8);
+    s.log.append(s.utf8 ? QStringLiteral("converted to Windows-1251") : QStringLiteral("converted to UTF-8"));
+    s.utf8 = !s.utf8;
+    s.mark = false;
+    // The characters stay; in Windows-1251 those it lacks become references.
+    const QString converted = s.admit(m.text);
+    if (converted != m.text) {
+        m.text = converted;
+        m.place(m.valid(qMin(start, m.text.size())));
+        s.barrier();
+    }
 }
 
 void toggleWrap(Session& s)
@@ -667,6 +788,10 @@ const std::vector<Operation>& operations()
         { "command", false, command },
         { "word wrap", true, toggleWrap },
         { "journal", true, checkJournal },
+        { "type outside Windows-1251", true, typeWide },
+        { "paste outside Windows-1251", true, pasteWide },
+        { "open UTF-8", false, loadUtf8 },
+        { "conversion", false, convert },
     };
     return table;
 }

@@ -162,6 +162,23 @@ TEST(Printing, EmptyDocumentPrintsOneEmptyPage)
     EXPECT_TRUE(pages.isEmpty() || pages.join(QString()).trimmed().isEmpty()) << pages.join(u'|').toStdString();
 }
 
+// A UTF-8 page prints its characters, not its bytes: é stays é (Windows-1251
+// has none), and nothing of the encoding shows.
+TEST(Printing, AUtf8PagePrintsItsCharacters)
+{
+    PrintWindow t;
+    t.memo().setFont(printFont());
+    const QString file = t.path(QStringLiteral("page.htm"));
+    writeFile(file, "\xEF\xBB\xBF<p>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, caf\xC3\xA9</p>");
+    t.fake.prompts.openResults.append(FileDialogResult { file, 1 });
+    t.window->OpenBtnClick();
+    t.window->PrintMClick();
+    EXPECT_TRUE(t.fake.prompts.boxes.isEmpty()) << t.fake.prompts.boxTexts().join(u'|').toStdString();
+    const QStringList pages = pageTexts(t.pdf);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_EQ(pages.first().trimmed(), QString::fromUtf8("<p>Привет, café</p>"));
+}
+
 TEST(Printing, LongLinesWrapOnTheWholePrintableAreaPageAfterPage)
 {
     PrintWindow t;

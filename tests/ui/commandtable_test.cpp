@@ -2,6 +2,7 @@
 #include "ui/commandtable.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDirIterator>
 #include <QFile>
 #include <QMenu>
@@ -79,7 +80,12 @@ TEST(CommandTable, EveryMenuRowHasItsControlInPlace)
             ? QKeySequence(QString::fromLatin1(row.shortcut), QKeySequence::PortableText).toString(QKeySequence::NativeText)
             : QString();
         EXPECT_EQ(shown, expected) << row.item;
-        EXPECT_EQ(action->isCheckable(), item == QLatin1String("Wordwrap1") || item == QLatin1String("Highlight1"))
+        const QStringList checkable = { QStringLiteral("Wordwrap1"), QStringLiteral("Highlight1"),
+                                         QStringLiteral("Win12511"), QStringLiteral("Utf81") };
+        EXPECT_EQ(action->isCheckable(), checkable.contains(item)) << row.item;
+        // The two encodings are each other's alternatives.
+        EXPECT_EQ(action->actionGroup() != nullptr && action->actionGroup()->isExclusive(),
+                  item == QLatin1String("Win12511") || item == QLatin1String("Utf81"))
             << row.item;
     }
 

@@ -10,6 +10,7 @@
 #include "ui/qtuserprompts.h"
 #include "ui/umain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
@@ -81,13 +82,17 @@ struct JournalTest : ::testing::Test {
 
 void type(EditorBuffer& memo, const QString& keys)
 {
-    for (const QChar c : keys) {
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QChar c = keys.at(i);
         if (c.unicode() < 0x80) {
             QTest::keyClick(&memo, char(c.unicode()));
             continue;
         }
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        // A character outside the BMP is one key with both its halves.
+        const qsizetype length = c.isHighSurrogate() && i + 1 < keys.size() ? 2 : 1;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, keys.mid(i, length));
         QApplication::sendEvent(&memo, &press);
+        i += length - 1;
     }
 }
 
@@ -95,51 +100,62 @@ void type(EditorBuffer& memo, const QString& keys)
 
 // The journal's text is compared with the editor's own bytes after each kind
 // of change: typing, line breaks typed and deleted, commands, whole-text
-// commands, all through the widget's change notification.
+// commands, all through the widget's change notification; in a Windows-1251
+// page and in a UTF-8 page, each ending with a conversion to the other.
 TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
 {
-    const QString doc = file(QStringLiteral("page.htm"), "<HTML>\r\n<BODY>\r\n  a   b  \r\n</BODY>\r\n</HTML>");
-    auto e = editor({ doc });
-    EditorBuffer& memo = e->memo();
-    const QString key = journalscan::documentKey(doc);
-    // A whole-text command leaves one full copy (three records: document,
-    // state, text); every other change appends to the journal.
-    struct Step {
-        const char* name;
-        bool wholeText;
-        std::function<void()> run;
-    };
-    const std::vector<Step> steps = {
-        { "typing in the middle", false, [&] { memo.setSelStart(8); type(memo, QStringLiteral("Привет")); } },
-        { "Enter", false, [&] { QTest::keyClick(&memo, Qt::Key_Return); } },
-        { "Backspace over a line break", false, [&] { memo.setSelStart(8); QTest::keyClick(&memo, Qt::Key_Backspace); } },
-        { "Delete over a line break", false, [&] { memo.setSelStart(6); QTest::keyClick(&memo, Qt::Key_End); QTest::keyClick(&memo, Qt::Key_Delete); } },
-        { "selection across lines replaced", false, [&] { memo.setSelStart(3); memo.setSelLength(12); type(memo, QStringLiteral("x")); } },
-        { "a command's text", false, [&] { memo.setSelStart(2); memo.setSelLength(3); e->window->Bold1Click(); } },
-        { "a line replaced", false, [&] { memo.setLine(0, QStringLiteral("<P>\r\n<P>")); } },
-        { "space removal", true, [&] { e->window->Nospase1Click(); } },
-        { "select all + Ctrl+B", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
-        { "typing at the very end", false, [&] { memo.setSelStart(memo.textLength()); type(memo, QStringLiteral("z\r")); } },
-        { "typing at the very start", false, [&] { memo.setSelStart(0); type(memo, QStringLiteral("0")); } },
-        // A line longer than the bound is kept in pieces joined without a break.
-        { "a long line put in", false, [&] { memo.setSelStart(1); memo.setSelText(QStringLiteral("<I>ab</I>").repeated(1000)); } },
-        { "typing after a join", false, [&] { memo.setSelStart(1 + 2 * 1024); type(memo, QStringLiteral("q")); } },
-        { "Enter in a long line", false, [&] { memo.setSelStart(5000); QTest::keyClick(&memo, Qt::Key_Return); } },
-        { "select all + Ctrl+B over long lines", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
-        { "typing after a join again", false, [&] { memo.setSelStart(4 + 3 * 1024); type(memo, QStringLiteral("w")); } },
-    };
-    int records = 0;
-    for (const Step& step : steps) {
-        step.run();
-        const journalformat::Content content = e->journaled();
-        EXPECT_TRUE(content.hasText) << step.name;
-        EXPECT_EQ(content.text, memo.toBytes()) << step.name;
-        EXPECT_EQ(content.key, key) << step.name;
-        if (step.wholeText)
-            EXPECT_EQ(content.records, 3) << step.name;
-        else
-            EXPECT_GT(content.records, records) << step.name;
-        records = content.records;
+    for (const QByteArray& page : { QByteArray("<HTML>\r\n<BODY>\r\n  a   b  \r\n</BODY>\r\n</HTML>"),
+                                      QByteArray("<HTML>\r\n<BODY>\r\n  \xD0\x96   \xF0\x9F\x98\x80  \r\n</BODY>\r\n</HTML>") }) {
+        SCOPED_TRACE(page.toStdString());
+        const QString doc = file(QStringLiteral("page.htm"), page);
+        auto e = editor({ doc });
+        EditorBuffer& memo = e->memo();
+        const QString key = journalscan::documentKey(doc);
+        // A whole-text command leaves one full copy; every other change
+        // appends to the journal.
+        struct Step {
+            const char* name;
+            bool wholeText;
+            std::function<void()> run;
+        };
+        const std::vector<Step> steps = {
+            { "typing in the middle", false, [&] { memo.setSelStart(8); type(memo, QStringLiteral("Привет")); } },
+            { "Enter", false, [&] { QTest::keyClick(&memo, Qt::Key_Return); } },
+            { "Backspace over a line break", false, [&] { memo.setSelStart(8); QTest::keyClick(&memo, Qt::Key_Backspace); } },
+            { "Delete over a line break", false, [&] { memo.setSelStart(6); QTest::keyClick(&memo, Qt::Key_End); QTest::keyClick(&memo, Qt::Key_Delete); } },
+            { "selection across lines replaced", false, [&] { memo.setSelStart(3); memo.setSelLength(12); type(memo, QStringLiteral("x")); } },
+            { "a command's text", false, [&] { memo.setSelStart(2); memo.setSelLength(3); e->window->Bold1Click(); } },
+            { "a line replaced", false, [&] { memo.setLine(0, QStringLiteral("<P>\r\n<P>")); } },
+            { "space removal", true, [&] { e->window->Nospase1Click(); } },
+            { "select all + Ctrl+B", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
+            { "typing at the very end", false, [&] { memo.setSelStart(memo.textLength()); type(memo, QStringLiteral("z\r")); } },
+            { "typing at the very start", false, [&] { memo.setSelStart(0); type(memo, QStringLiteral("0")); } },
+            // A line longer than the bound is kept in pieces joined without a break.
+            { "a long line put in", false, [&] { memo.setSelStart(1); memo.setSelText(QStringLiteral("<I>ab</I>").repeated(1000)); } },
+            { "typing after a join", false, [&] { memo.setSelStart(1 + 2 * 1024); type(memo, QStringLiteral("q")); } },
+            { "Enter in a long line", false, [&] { memo.setSelStart(5000); QTest::keyClick(&memo, Qt::Key_Return); } },
+            { "select all + Ctrl+B over long lines", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
+            { "typing after a join again", false, [&] { memo.setSelStart(4 + 3 * 1024); type(memo, QStringLiteral("w")); } },
+            { "typing outside the BMP", false, [&] { memo.setSelStart(7); type(memo, QString::fromUtf8("😀")); } },
+            { "a conversion", true, [&] { e->window->findChild<QAction*>(memo.encoding().isUtf8() ? "Win12511" : "Utf81")->trigger(); } },
+            { "typing after the conversion", false, [&] { memo.setSelStart(3); type(memo, QString::fromUtf8("ж😀")); } },
+        };
+        int records = 0;
+        for (const Step& step : steps) {
+            step.run();
+            const journalformat::Content content = e->journaled();
+            EXPECT_TRUE(content.hasText) << step.name;
+            EXPECT_EQ(journalformat::decodedText(content), memo.text()) << step.name;
+            EXPECT_TRUE(content.encoding == memo.encoding()) << step.name;
+            EXPECT_EQ(content.key, key) << step.name;
+            // Document, state and text; and the encodings when UTF-8 is one of them.
+            const bool utf8 = memo.encoding().isUtf8() || e->ctx().memo2->encoding().isUtf8();
+            if (step.wholeText)
+                EXPECT_EQ(content.records, utf8 ? 4 : 3) << step.name;
+            else
+                EXPECT_GT(content.records, records) << step.name;
+            records = content.records;
+        }
     }
 }
 
@@ -256,6 +272,50 @@ TEST_F(JournalTest, StartUpOffersTheNewestOrphanAndYesRestoresItsText)
     e->fake.prompts.answers = { Answer::No };
     e->window->close();
     EXPECT_EQ(readAll(doc), onDisk) << "closing with No gives the file what it had";
+}
+
+// A UTF-8 page's journal gives it back as UTF-8 with its mark, and the
+// snapshot in its own encoding.
+TEST_F(JournalTest, ARecoveredUtf8PageComesBackAsUtf8WithItsMark)
+{
+    const QByteArray onDisk = "\xEF\xBB\xBF<p>\xD0\x96</p>";
+    const QString doc = file(QStringLiteral("page.htm"), onDisk);
+    const DocumentEncoding marked { Charset::Utf8, true };
+    const qint64 t = QDateTime::currentMSecsSinceEpoch();
+    QDir().mkpath(folder());
+    // "<p>Ж😀</p>" in UTF-16LE.
+    const QByteArray text("<\0p\0>\0\x16\x04\x3D\xD8\x00\xDE<\0/\0p\0>\0", 20);
+    writeAll(QDir(folder()).filePath(QStringLiteral("1-a.journal")),
+             journalformat::documentRecord(journalscan::documentKey(doc), t)
+                 + journalformat::stateRecord({ true, {}, onDisk }, t) + journalformat::encodingRecord(marked, marked, t)
+                 + journalformat::fullTextRecord(text, t));
+    auto e = editor({ doc }, { Answer::Yes });
+    EXPECT_EQ(e->memo().text(), QString::fromUtf8("<p>Ж😀</p>"));
+    EXPECT_TRUE(e->memo().encoding() == marked);
+    EXPECT_TRUE(e->window->findChild<QAction*>(QStringLiteral("Utf81"))->isChecked());
+    EXPECT_TRUE(e->ctx().memo2->encoding() == marked);
+    const journalformat::Content kept = e->journaled();
+    EXPECT_EQ(kept.text, text) << "this editor's journal took the text over";
+    EXPECT_TRUE(kept.encoding == marked);
+    e->window->Save2Click();
+    EXPECT_EQ(readAll(doc), QByteArray("\xEF\xBB\xBF<p>\xD0\x96\xF0\x9F\x98\x80</p>"));
+
+    // No to the question after a preview: the file gets its saved UTF-8
+    // back, and the editor shows it as UTF-8.
+    const QByteArray previewed = "\xEF\xBB\xBF<p>\xD0\x96\xF0\x9F\x98\x80</p>";
+    writeAll(doc, previewed);
+    DocumentState wrote;
+    diskfile::rememberLaunchWrite(wrote, doc, previewed);
+    e.reset();
+    writeAll(QDir(folder()).filePath(QStringLiteral("1-b.journal")),
+             journalformat::documentRecord(journalscan::documentKey(doc), t)
+                 + journalformat::stateRecord({ true, wrote.launchFingerprint, onDisk }, t)
+                 + journalformat::encodingRecord(marked, marked, t) + journalformat::fullTextRecord(text, t));
+    auto declined = editor({ doc }, { Answer::No });
+    EXPECT_EQ(readAll(doc), onDisk);
+    EXPECT_EQ(declined->memo().text(), QString::fromUtf8("<p>Ж</p>"));
+    EXPECT_TRUE(declined->memo().encoding() == marked);
+    EXPECT_EQ(declined->memo().toBytes(), onDisk);
 }
 
 TEST_F(JournalTest, DecliningDeletesTheOrphanAndEscapeKeepsIt)
