@@ -129,6 +129,7 @@ void DocumentCommands::startNew(const QString& question, const QString& skeleton
         return;
     m_ctx.memo1->clearText();
     m_ctx.memo1->setText(skeleton);
+    m_ctx.memo1->clearHistory();
     takeName(DocumentState::untitledFileName(), true);
     if (declined)
         restore(*declined);
@@ -248,6 +249,7 @@ bool DocumentCommands::closeQuery()
         // text as last loaded or saved, which the editor then shows too.
         if (const std::optional<Restore> declined = declinedTextOnDisk(); declined && restore(*declined)) {
             m_ctx.memo1->setText(cp1251::decode(declined->bytes));
+            m_ctx.memo1->clearHistory();
             m_ctx.doc.modified = false;
         }
         return true;

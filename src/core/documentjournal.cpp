@@ -238,6 +238,7 @@ void DocumentJournal::offerRecovery()
     m_pending.clear();
     m_suspended = true;
     m_ctx.memo1->setText(cp1251::decode(content.text));
+    m_ctx.memo1->clearHistory();
     m_suspended = false;
     trackLength();
     m_ctx.doc.modified = true;

@@ -83,6 +83,41 @@ QString cutLongLines(const QString& text, std::vector<int>& pieces)
 
 } // namespace
 
+// The edit under way, in widget positions as they stood before it.
+struct EditorBuffer::Capture {
+    bool typing = true;
+    TextSelection before;
+    int from = 0;                  // the window kept
+    int to = 0;
+    qsizetype documentFrom = 0;    // document position of `from`
+    qsizetype lengthBefore = 0;    // document length before the edit
+    QString window;                // its characters, '\n' at every block end
+    std::vector<int> joins;        // offsets in `window` of the ends that join pieces
+    int low = 0;                   // the range changed so far, in current positions
+    int high = -1;
+    int growth = 0;                // characters added minus removed so far
+};
+
+class EditorBuffer::CaptureScope {
+public:
+    CaptureScope(EditorBuffer& memo, bool typing)
+        : m_memo(memo)
+    {
+        m_memo.beginCapture(typing);
+    }
+    CaptureScope(EditorBuffer& memo, bool typing, int from, int to)
+        : m_memo(memo)
+    {
+        m_memo.beginCapture(typing, from, to);
+    }
+    ~CaptureScope() { m_memo.endCapture(); }
+    CaptureScope(const CaptureScope&) = delete;
+    CaptureScope& operator=(const CaptureScope&) = delete;
+
+private:
+    EditorBuffer& m_memo;
+};
+
 EditorBuffer::EditorBuffer(QWidget* parent)
     : QPlainTextEdit(parent)
 {
@@ -96,15 +131,231 @@ EditorBuffer::EditorBuffer(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QPlainTextEdit::textChanged, this, &EditorBuffer::changed);
-    connect(document(), &QTextDocument::contentsChange, this, [this] { m_lineStartsValid = false; });
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        m_lineStartsValid = false;
+        noteChange(position, removed, added);
+    });
+    // The history below keeps every step; the toolkit's would keep the
+    // removed text of every edit in the document without bound.
+    document()->setUndoRedoEnabled(false);
 }
 
-template <typename Edit>
-void EditorBuffer::withoutUndo(Edit edit)
+EditorBuffer::~EditorBuffer() = default;
+
+// History ----------------------------------------------------------------------
+
+TextSelection EditorBuffer::selection() const
 {
-    document()->setUndoRedoEnabled(false);
-    edit();
-    document()->setUndoRedoEnabled(true);
+    const QTextCursor cursor = textCursor();
+    return { toDocumentPosition(cursor.anchor()), toDocumentPosition(cursor.position()) };
+}
+
+void EditorBuffer::setSelection(TextSelection selection)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toWidgetPosition(selection.anchor));
+    cursor.setPosition(toWidgetPosition(selection.caret), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void EditorBuffer::clearHistory()
+{
+    m_history.clear();
+    emit historyChanged();
+}
+
+void EditorBuffer::recordStep(EditStep step)
+{
+    m_history.record(std::move(step));
+    emit historyChanged();
+}
+
+void EditorBuffer::beginCapture(bool typing)
+{
+    const QTextCursor cursor = textCursor();
+    beginCapture(typing, cursor.selectionStart(), cursor.selectionEnd());
+}
+
+void EditorBuffer::beginCapture(bool typing, int from, int to)
+{
+    if (m_captureDepth++ > 0) {
+        // A paste inside a key press is no typing.
+        m_capture->typing = m_capture->typing && typing;
+        return;
+    }
+    if (!m_capture)
+        m_capture = std::make_unique<Capture>();
+    Capture& c = *m_capture;
+    c.typing = typing;
+    c.before = selection();
+    // The blocks of the range and one on either side: a key removes at most
+    // the line break before or after the caret, and a cut piece stays in its
+    // block.
+    const QTextDocument* doc = document();
+    QTextBlock first = doc->findBlock(from);
+    QTextBlock last = doc->findBlock(to);
+    if (first.previous().isValid())
+        first = first.previous();
+    if (last.next().isValid())
+        last = last.next();
+    c.from = first.position();
+    c.to = last.position() + last.length() - 1;
+    c.documentFrom = toDocumentPosition(c.from);
+    c.lengthBefore = textLength();
+    c.window.clear();
+    c.window.reserve(c.to - c.from);
+    c.joins.clear();
+    for (QTextBlock block = first;; block = block.next()) {
+        c.window.append(block.text());
+        if (block == last)
+            break;
+        if (m_hasJoins && continuesLine(block.next()))
+            c.joins.push_back(int(c.window.size()));
+        c.window.append(u'\n');
+    }
+    c.high = -1;
+    c.growth = 0;
+}
+
+void EditorBuffer::noteChange(int position, int removed, int added)
+{
+    if (m_quiet)
+        return;
+    if (m_captureDepth == 0) {
+        // Changed by a way no step follows: positions kept in the history
+        // may no longer hold, so none is undone at a wrong place.
+        if (m_history.canUndo() || m_history.canRedo())
+            clearHistory();
+        return;
+    }
+    // A change of the last block counts the end-of-text mark, which is no
+    // character of the text.
+    const int end = document()->characterCount() - 1;
+    const int endBefore = end - added + removed;
+    added = qMin(added, end - position);
+    removed = qMin(removed, endBefore - position);
+    Capture& c = *m_capture;
+    if (c.high < 0) {
+        c.low = position;
+        c.high = position + added;
+        c.growth = added - removed;
+        return;
+    }
+    const int coveredBefore = qMax(c.high, position + removed);
+    c.low = qMin(c.low, position);
+    c.high = coveredBefore + added - removed;
+    c.growth += added - removed;
+}
+
+void EditorBuffer::endCapture()
+{
+    if (--m_captureDepth > 0)
+        return;
+    const Capture& c = *m_capture;
+    if (c.high < 0)
+        return;
+    const int originalHigh = c.high - c.growth;
+    if (c.low < c.from || originalHigh > c.to) {
+        clearHistory();
+        return;
+    }
+    // The window's characters in the widget's form: the separators that
+    // join pieces are no characters of the document.
+    auto editorForm = [&](int from, int to, qsizetype* joinsBefore = nullptr) {
+        QString out = c.window.mid(from, to - from);
+        qsizetype joins = 0;
+        for (auto it = c.joins.rbegin(); it != c.joins.rend(); ++it) {
+            if (*it < to && *it >= from)
+                out.remove(*it - from, 1);
+            if (*it < from)
+                ++joins;
+        }
+        if (joinsBefore)
+            *joinsBefore = joins;
+        return out;
+    };
+    EditStep step;
+    step.typing = c.typing;
+    step.before = c.before;
+    step.after = selection();
+    qsizetype joinsBefore = 0;
+    const QString prefix = editorForm(0, c.low - c.from, &joinsBefore);
+    step.position = c.documentFrom + documentLength(prefix);
+    step.removed = editorForm(c.low - c.from, originalHigh - c.from);
+    step.inserted = editorText(c.low, c.high);
+    // Only what differs: a piece cut or a block's status kept touches
+    // characters that stay as they were.
+    qsizetype head = 0;
+    const qsizetype shorter = qMin(step.removed.size(), step.inserted.size());
+    while (head < shorter && step.removed.at(head) == step.inserted.at(head))
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head
+           && step.removed.at(step.removed.size() - 1 - tail) == step.inserted.at(step.inserted.size() - 1 - tail))
+        ++tail;
+    step.position += documentLength(step.removed.left(head));
+    step.removed = step.removed.mid(head, step.removed.size() - head - tail);
+    step.inserted = step.inserted.mid(head, step.inserted.size() - head - tail);
+    step.removedLength = documentLength(step.removed);
+    step.insertedLength = documentLength(step.inserted);
+    if (step.removed.isEmpty() && step.inserted.isEmpty())
+        return;
+    if (c.lengthBefore - step.removedLength + step.insertedLength != textLength()) {
+        clearHistory();
+        return;
+    }
+    recordStep(std::move(step));
+}
+
+void EditorBuffer::applyStep(qsizetype position, qsizetype removedLength, const QString& inserted,
+                             qsizetype insertedLength, TextSelection selection)
+{
+    const qsizetype length = textLength();
+    if (length - removedLength + insertedLength > m_capacity)
+        throw AppError(capacityMessage());
+    m_quiet = true;
+    if (position == 0 && removedLength == length) {
+        // The whole text: filled at once, as a command's whole text is.
+        setWidgetText(inserted, hasLongLine(inserted));
+    } else {
+        QTextCursor cursor(document());
+        cursor.setPosition(toWidgetPosition(position));
+        cursor.setPosition(toWidgetPosition(position + removedLength), QTextCursor::KeepAnchor);
+        m_incoming = inserted;
+        insertEditorText(cursor, inserted);
+        m_incoming.clear();
+    }
+    m_quiet = false;
+    setSelection(selection);
+    ensureCursorVisible();
+}
+
+void EditorBuffer::undoStep()
+{
+    const EditStep* step = m_history.undo();
+    if (!step)
+        return;
+    try {
+        applyStep(step->position, step->insertedLength, step->removed, step->removedLength, step->before);
+    } catch (...) {
+        m_history.cancelUndo();
+        throw;
+    }
+    emit historyChanged();
+}
+
+void EditorBuffer::redoStep()
+{
+    const EditStep* step = m_history.redo();
+    if (!step)
+        return;
+    try {
+        applyStep(step->position, step->removedLength, step->inserted, step->insertedLength, step->after);
+    } catch (...) {
+        m_history.cancelRedo();
+        throw;
+    }
+    emit historyChanged();
 }
 
 QString EditorBuffer::getSelText() const
@@ -158,13 +409,22 @@ void EditorBuffer::setSelText(const QString& text)
         m_incoming.clear();
         throw AppError(capacityMessage());
     }
-    withoutUndo([&] {
-        QTextCursor cursor = textCursor();
-        insertEditorText(cursor, m_incoming);
-        setTextCursor(cursor);
-    });
+    QTextCursor cursor = textCursor();
+    EditStep step;
+    step.before = selection();
+    step.position = toDocumentPosition(cursor.selectionStart());
+    step.removedLength = toDocumentPosition(cursor.selectionEnd()) - step.position;
+    step.removed = editorText(cursor.selectionStart(), cursor.selectionEnd());
+    step.inserted = m_incoming;
+    step.insertedLength = documentLength(m_incoming);
+    m_quiet = true;
+    insertEditorText(cursor, m_incoming);
+    m_quiet = false;
+    setTextCursor(cursor);
     m_incoming.clear();
     ensureCursorVisible();
+    step.after = selection();
+    recordStep(std::move(step));
 }
 
 qsizetype EditorBuffer::selStart() const
@@ -213,6 +473,7 @@ void EditorBuffer::copyToClipboard()
 
 void EditorBuffer::cutToClipboard()
 {
+    const CaptureScope step(*this, false);
     if (!m_hasJoins)
         return cut();
     if (!textCursor().hasSelection())
@@ -234,8 +495,11 @@ void EditorBuffer::pasteFromClipboard()
 
 void EditorBuffer::clearText()
 {
+    m_quiet = true;
     clear();
-    m_hasJoins = false; // nothing left to join, and no undo to bring pieces back
+    m_quiet = false;
+    m_hasJoins = false; // nothing left to join
+    clearHistory();
 }
 
 QString EditorBuffer::text() const
@@ -255,10 +519,10 @@ void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
 {
     m_incoming = editorText;
     std::vector<int> pieces;
-    withoutUndo([&] {
-        setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
-        if (pieces.empty())
-            return;
+    const bool quiet = m_quiet;
+    m_quiet = true;
+    setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
+    if (!pieces.empty()) {
         QTextCursor cursor(document());
         cursor.beginEditBlock();
         for (int number : pieces) {
@@ -267,7 +531,8 @@ void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
             cursor.setBlockFormat(displayblocks::continuationFormat(block.blockFormat()));
         }
         cursor.endEditBlock();
-    });
+    }
+    m_quiet = quiet;
     m_hasJoins = !pieces.empty();
     m_lineStartsValid = false;
     m_incoming.clear();
@@ -278,8 +543,15 @@ void EditorBuffer::setText(const QString& text)
     const QString editorText = incoming(text);
     if (!fitsAsWholeText(editorText))
         throw AppError(capacityMessage());
+    EditStep step;
+    step.before = selection();
+    step.removed = this->editorText(0, document()->characterCount() - 1);
+    step.removedLength = textLength();
+    step.inserted = editorText;
+    step.insertedLength = documentLength(editorText);
     // Most texts have no long line; for them this is the one extra pass.
     setWidgetText(editorText, hasLongLine(editorText));
+    recordStep(std::move(step));
 }
 
 qsizetype EditorBuffer::textLength() const
@@ -472,6 +744,7 @@ QByteArray EditorBuffer::loadFromFile(const QString& fileName)
     if (length > m_capacity)
         throw AppError(capacityMessage());
     setWidgetText(editorText, shape.longestLine > kBound);
+    clearHistory();
     // Where every break already was CRLF the file holds the text's bytes as
     // they are; only lone CRs or LFs make reading them back worth its pass.
     return length == bytes.size() ? bytes : toBytes();
@@ -635,6 +908,22 @@ void EditorBuffer::typeAndSplit(qsizetype added, Typing typing)
 void EditorBuffer::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool undoKey = event->matches(QKeySequence::Undo) || (key == Qt::Key_Z && modifiers == Qt::ControlModifier);
+    const bool redoKey = event->matches(QKeySequence::Redo) || (key == Qt::Key_Y && modifiers == Qt::ControlModifier)
+                         || (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier));
+    if (undoKey || redoKey) {
+        // No error may leave the widget's own event: it is reported.
+        try {
+            undoKey ? undoStep() : redoStep();
+        } catch (const AppError& error) {
+            emit refused(error.message());
+        }
+        event->accept();
+        return;
+    }
+    // Cut and paste keys are steps of their own, never part of typing.
+    const CaptureScope step(*this, !event->matches(QKeySequence::Cut) && !event->matches(QKeySequence::Paste));
     // Tab is no character of the document, also where no other widget
     // could take the focus.
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
@@ -683,6 +972,7 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
 
 void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
 {
+    const CaptureScope step(*this, true);
     const QString commit = event->commitString();
     const QString safe = cp1251::escapeUnencodable(commit);
     if (!commit.isEmpty() && !fitsInSelection(linebreaks::toEditorText(safe))) {
@@ -730,6 +1020,7 @@ void EditorBuffer::insertFromMimeData(const QMimeData* source)
         emit refused(capacityMessage());
         return;
     }
+    const CaptureScope step(*this, false);
     QTextCursor cursor = textCursor();
     insertEditorText(cursor, insert);
     setTextCursor(cursor);
@@ -788,8 +1079,10 @@ void EditorBuffer::dragSelection()
     // Still set: not moved by a drop in this text, so moved elsewhere.
     QTextCursor moved = m_dragged;
     m_dragged = QTextCursor();
-    if (action == Qt::MoveAction && moved.hasSelection())
+    if (action == Qt::MoveAction && moved.hasSelection()) {
+        const CaptureScope step(*this, false, moved.selectionStart(), moved.selectionEnd());
         removeSelectionAsOneStep(moved);
+    }
 }
 
 Qt::DropAction EditorBuffer::runDrag(QDrag* drag)
@@ -799,6 +1092,10 @@ Qt::DropAction EditorBuffer::runDrag(QDrag* drag)
 
 void EditorBuffer::dropEvent(QDropEvent* event)
 {
+    // One step from where the text leaves to where it lands.
+    const QTextCursor selected = m_dragged.isNull() ? textCursor() : m_dragged;
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    const CaptureScope step(*this, false, qMin(at, selected.selectionStart()), qMax(at, selected.selectionEnd()));
     // Copies, and drops from elsewhere, go in through insertFromMimeData.
     if (m_dragged.isNull() || event->dropAction() != Qt::MoveAction || !canInsertFromMimeData(event->mimeData()))
         return QPlainTextEdit::dropEvent(event);

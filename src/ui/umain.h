@@ -68,6 +68,8 @@ public slots:
     void Nospase1Click();
     void Replace1Click();
     void Wordwrap1Click();
+    void Undo1Click();
+    void Redo1Click();
     // View
     void Netscape1Click();
     void MSIE1Click();
@@ -141,6 +143,8 @@ private:
     void buildToolbar(QWidget* panel);
     void buildPopup();
     void centreOnScreen();
+    /// Undo and redo stand enabled only with something to undo or redo.
+    void showHistoryState();
     /// Ends every command: the journal records what the command did.
     void afterCommand();
 
@@ -155,6 +159,8 @@ private:
     QAction* m_wordWrapItem = nullptr;
     bool m_wordWrap = false;
     QAction* m_highlightItem = nullptr;
+    QAction* m_undoItem = nullptr;
+    QAction* m_redoItem = nullptr;
     TagHighlighter* m_highlighter = nullptr;
     QDialog* m_aboutBox = nullptr;
 };
