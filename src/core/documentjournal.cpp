@@ -32,6 +32,7 @@ DocumentJournal::DocumentJournal(AppContext& context, const QString& folder)
     if (m_folder.isEmpty())
         return;
     connect(m_ctx.memo1->document(), &QTextDocument::contentsChange, this, &DocumentJournal::contentsChange);
+    connect(m_ctx.memo1, &EditorBuffer::textReplaced, this, &DocumentJournal::textReplaced);
     trackLength();
 }
 
@@ -80,6 +81,9 @@ void DocumentJournal::documentReset()
 
 void DocumentJournal::contentsChange(int position, int removed, int added)
 {
+    // A whole text going in is journaled once it stands (textReplaced).
+    if (m_ctx.memo1->replacingText())
+        return;
     const qint64 oldLength = m_length;
     const int oldCharacters = m_characters;
     // The change notification that sets Modified comes after this one.
@@ -107,10 +111,8 @@ void DocumentJournal::contentsChange(int position, int removed, int added)
         change.rewrite = true;
         change.bytes = m_ctx.memo1->toBytes();
     } else if (at == 0 && gone == oldLength) {
-        // The whole text replaced: a command's own text spares reading it back.
-        const QString& incoming = m_ctx.memo1->incomingText();
         change.rewrite = true;
-        change.text = incoming.size() == added ? incoming : memo.editorText(position, position + added);
+        change.text = memo.editorText(position, position + added);
     } else {
         change.position = at;
         change.removed = gone;
@@ -131,6 +133,22 @@ void DocumentJournal::contentsChange(int position, int removed, int added)
             }
         }
     }
+    m_started = true;
+    m_pending.push_back(std::move(change));
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+void DocumentJournal::textReplaced()
+{
+    trackLength();
+    if (m_suspended || m_creationFailed)
+        return;
+    // The text as the editor now holds it, in the form it was handed over:
+    // a line break where it has one, nothing where display blocks join.
+    Pending change;
+    change.rewrite = true;
+    change.text = m_ctx.memo1->incomingText();
     m_started = true;
     m_pending.push_back(std::move(change));
     if (!m_flushTimer.isActive())

@@ -48,6 +48,7 @@ public:
 private:
     struct Pending;
     void contentsChange(int position, int removed, int added);
+    void textReplaced();
     void startIfNeeded(bool pristine);
     bool ensureWriter();
     void flush();

@@ -495,10 +495,7 @@ void EditorBuffer::pasteFromClipboard()
 
 void EditorBuffer::clearText()
 {
-    m_quiet = true;
-    clear();
-    m_quiet = false;
-    m_hasJoins = false; // nothing left to join
+    setWidgetText(QString(), false);
     clearHistory();
 }
 
@@ -518,6 +515,7 @@ QString EditorBuffer::text() const
 void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
 {
     m_incoming = editorText;
+    m_replacing = true;
     std::vector<int> pieces;
     const bool quiet = m_quiet;
     m_quiet = true;
@@ -535,6 +533,8 @@ void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
     m_quiet = quiet;
     m_hasJoins = !pieces.empty();
     m_lineStartsValid = false;
+    m_replacing = false;
+    emit textReplaced();
     m_incoming.clear();
 }
 
@@ -835,7 +835,15 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
     const bool typing = !typed.isEmpty() && typed.at(0).isPrint() && event->modifiers() != Qt::ControlModifier
                         && event->modifiers() != (Qt::ControlModifier | Qt::ShiftModifier);
     const bool plainKey = !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier));
-    if (cursor.hasSelection() && (typing || (plainKey && (key == Qt::Key_Backspace || key == Qt::Key_Delete)))) {
+    const bool erasing = plainKey && (key == Qt::Key_Backspace || key == Qt::Key_Delete);
+    if (erasing && cursor.hasSelection()
+        && toDocumentPosition(cursor.selectionStart()) == toDocumentPosition(cursor.selectionEnd())) {
+        // A selection of joins only holds no character: the key erases as
+        // it does at the caret, rather than removing nothing.
+        cursor.setPosition(cursor.selectionStart());
+        setTextCursor(cursor);
+    }
+    if (cursor.hasSelection() && (typing || erasing)) {
         // The widget's own removal gives a selection that starts a block the
         // status of the block it ends in, a join or a line break.
         replaceSelectionAsOneStep(cursor, [&] {

@@ -112,6 +112,10 @@ public:
     /// text in the widget's form; empty otherwise. Spares the journal reading
     /// a whole new text back.
     const QString& incomingText() const { return m_incoming; }
+    /// True while the whole text is being replaced: the widget then holds
+    /// display blocks whose joins are not marked yet, so nothing may read
+    /// the text until textReplaced() says it stands.
+    bool replacingText() const { return m_replacing; }
 
     qsizetype capacity() const { return m_capacity; }
     void setCapacity(qsizetype capacity) { m_capacity = capacity; }
@@ -127,6 +131,9 @@ public:
 signals:
     /// Every change of the text, typed or made by a command.
     void changed();
+    /// The whole text was replaced (a command's text, a load, clearing) and
+    /// every join is marked; incomingText() still holds the new text.
+    void textReplaced();
     /// A paste or drop the widget handled itself was refused; `message` is
     /// the error text for the error box.
     void refused(const QString& message);
@@ -223,6 +230,7 @@ private:
 
     qsizetype m_capacity = kCapacity;
     QString m_incoming;
+    bool m_replacing = false;
     EditHistory m_history;
     std::unique_ptr<Capture> m_capture;
     int m_captureDepth = 0;

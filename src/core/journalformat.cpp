@@ -87,12 +87,16 @@ public:
             m_buffer.insert(m_buffer.begin() + std::ptrdiff_t(m_gapEnd), grow, 0);
             m_gapEnd += grow;
         }
-        std::memcpy(m_buffer.data() + m_gapStart, inserted, length);
+        if (length > 0)
+            std::memcpy(m_buffer.data() + m_gapStart, inserted, length);
         m_gapStart += length;
     }
     QByteArray bytes() const
     {
         QByteArray out(qsizetype(size()), Qt::Uninitialized);
+        // An empty buffer has no storage to copy from, not even nothing.
+        if (m_buffer.empty())
+            return out;
         std::memcpy(out.data(), m_buffer.data(), m_gapStart);
         std::memcpy(out.data() + m_gapStart, m_buffer.data() + m_gapEnd, m_buffer.size() - m_gapEnd);
         return out;

@@ -140,6 +140,53 @@ TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
     }
 }
 
+// Two lines of 3,000 characters joined by Delete make one line past the
+// display bound that is still one block: the whole-text command that follows
+// puts it in as pieces, and the journal must hold the line, not the pieces.
+TEST_F(JournalTest, WholeTextCommandsOverALongLineWithoutJoinsReplayAsTheyStand)
+{
+    const QByteArray half(2998, 'a');
+    const QByteArray line1 = "<P>  " + half.left(2995);   // 3,000 characters
+    const QByteArray line2 = "b  " + half.left(2997);     // 3,000 characters
+    const QByteArray joined = line1 + line2;              // 6,000: past the bound, below twice it
+    const QByteArray spaced = "<P> " + half.left(2995) + "b " + half.left(2997);
+    struct Row {
+        const char* name;
+        std::function<void(Editor&)> run;
+        QByteArray expected;
+    };
+    const Row rows[] = {
+        { "space removal", [](Editor& e) { e.window->Nospase1Click(); }, spaced + "\r\n</HTML>" },
+        { "space removal, then typing in the fourth piece",
+          [](Editor& e) {
+              e.window->Nospase1Click();
+              e.memo().setSelStart(3 * 1024 + 10);
+              type(e.memo(), QStringLiteral("xy"));
+          },
+          spaced.left(3 * 1024 + 10) + "xy" + spaced.mid(3 * 1024 + 10) + "\r\n</HTML>" },
+        { "space removal, then Delete over the joins",
+          [](Editor& e) {
+              e.window->Nospase1Click();
+              e.memo().setSelStart(1024 - 1);
+              e.memo().setSelLength(2 * 1024 + 2);
+              QTest::keyClick(&e.memo(), Qt::Key_Delete);
+          },
+          spaced.left(1024 - 1) + spaced.mid(3 * 1024 + 1) + "\r\n</HTML>" },
+    };
+    for (const Row& row : rows) {
+        const QString doc = file(QStringLiteral("long.htm"), line1 + "\r\n" + line2 + "\r\n</HTML>");
+        auto e = editor({ doc });
+        e->memo().setSelStart(line1.size());
+        QTest::keyClick(&e->memo(), Qt::Key_Delete);
+        ASSERT_EQ(e->memo().toBytes(), joined + "\r\n</HTML>") << row.name;
+        row.run(*e);
+        EXPECT_TRUE(e->memo().toBytes() == row.expected) << row.name;
+        const journalformat::Content content = e->journaled();
+        EXPECT_EQ(content.text.count("\r\n"), 1) << row.name << ": no line break that was never typed";
+        EXPECT_TRUE(content.text == row.expected) << row.name << ": " << content.text.size() << " bytes replayed";
+    }
+}
+
 TEST_F(JournalTest, SavingClosingAndNewLeaveNothingToRecover)
 {
     const QString doc = file(QStringLiteral("page.htm"), "<HTML>");
