@@ -150,3 +150,40 @@ TEST(JournalCrash, TextTypedBeforeSigkillIsRecoveredByTheNextStart)
     }
     EXPECT_TRUE(found);
 }
+
+// An undo is journaled as any edit: the text it brought back is what the
+// next start recovers.
+TEST(JournalCrash, TheTextAnUndoBroughtBackIsRecovered)
+{
+    Desktop desktop;
+    if (!desktop.start())
+        GTEST_SKIP() << "needs Xvfb and xdotool (scripts/deps.sh installs them)";
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("config"));
+    const QString state = dir.filePath(QStringLiteral("state"));
+    QDir().mkpath(config);
+    writeAll(config + QStringLiteral("/Brannoc Quillet.ini"), "[USER]\r\nname=T\r\n");
+    const QString page = dir.filePath(QStringLiteral("page.htm"));
+    writeAll(page, "<P>one");
+
+    QProcess* editor = desktop.editor(page, config, state);
+    ASSERT_TRUE(editor);
+    ASSERT_FALSE(desktop.focus(editor, QStringLiteral("Brannoc Quillet")).isEmpty());
+    // Typing, a line break, more typing, and that typing undone.
+    desktop.xdotool({ QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), QStringLiteral("hi") });
+    desktop.xdotool({ QStringLiteral("key"), QStringLiteral("Return") });
+    desktop.xdotool({ QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), QStringLiteral("x") });
+    desktop.xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+z") });
+    QThread::msleep(2500);
+    crash(editor);
+
+    QProcess* again = desktop.editor(page, config, state);
+    ASSERT_TRUE(again);
+    ASSERT_FALSE(desktop.focus(again, QStringLiteral("Confirm")).isEmpty()) << "the recovery question";
+    desktop.xdotool({ QStringLiteral("key"), QStringLiteral("Return") });
+    ASSERT_FALSE(desktop.focus(again, QStringLiteral("Brannoc Quillet 1.7")).isEmpty());
+    desktop.xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+s") });
+    for (int i = 0; i < 50 && readAll(page) == "<P>one"; ++i)
+        QThread::msleep(100);
+    EXPECT_EQ(readAll(page), QByteArray("hi\r\n<P>one"));
+}

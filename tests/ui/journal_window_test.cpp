@@ -92,7 +92,7 @@ void type(EditorBuffer& memo, const QString& keys)
 
 // The journal's text is compared with the editor's own bytes after each kind
 // of change: typing, line breaks typed and deleted, commands, whole-text
-// commands, all through the widget's change notification.
+// commands, undo and redo, all through the widget's change notification.
 TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
 {
     const QString doc = file(QStringLiteral("page.htm"), "<HTML>\r\n<BODY>\r\n  a   b  \r\n</BODY>\r\n</HTML>");
@@ -124,6 +124,13 @@ TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
         { "Enter in a long line", false, [&] { memo.setSelStart(5000); QTest::keyClick(&memo, Qt::Key_Return); } },
         { "select all + Ctrl+B over long lines", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
         { "typing after a join again", false, [&] { memo.setSelStart(4 + 3 * 1024); type(memo, QStringLiteral("w")); } },
+        // Undo and redo are edits like any other; a whole text comes back whole.
+        { "undo of the typing", false, [&] { e->window->Undo1Click(); } },
+        { "undo of select all + Ctrl+B over long lines", true, [&] { e->window->Undo1Click(); } },
+        { "undo of Enter in a long line", false, [&] { QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier); } },
+        { "redo of Enter", false, [&] { QTest::keyClick(&memo, Qt::Key_Y, Qt::ControlModifier); } },
+        { "redo of select all + Ctrl+B", true, [&] { e->window->Redo1Click(); } },
+        { "redo of the typing", false, [&] { e->window->Redo1Click(); } },
     };
     int records = 0;
     for (const Step& step : steps) {
