@@ -166,6 +166,8 @@ void EditorBuffer::clearHistory()
 
 void EditorBuffer::recordStep(EditStep step)
 {
+    if (step.removedLength == 0 && step.insertedLength == 0)
+        return;
     m_history.record(std::move(step));
     emit historyChanged();
 }
@@ -930,8 +932,16 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Moving keys change no text: they keep nothing, which matters with a
+    // selection of megabytes.
+    static const int kMoving[] = { Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home,
+                                   Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Shift,
+                                   Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta };
+    const bool moving = event->text().isEmpty() && std::find(std::begin(kMoving), std::end(kMoving), key) != std::end(kMoving);
     // Cut and paste keys are steps of their own, never part of typing.
-    const CaptureScope step(*this, !event->matches(QKeySequence::Cut) && !event->matches(QKeySequence::Paste));
+    std::optional<CaptureScope> step;
+    if (!moving)
+        step.emplace(*this, !event->matches(QKeySequence::Cut) && !event->matches(QKeySequence::Paste));
     // Tab is no character of the document, also where no other widget
     // could take the focus.
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
