@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
-    static QApplication app(*argc, *argv);
+    // Never destroyed: at exit the platform's objects may already be gone.
+    new QApplication(*argc, *argv);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "core/cp1251.h"
 #include "core/diskfile.h"
 #include "core/editorbuffer.h"
+#include "core/filewriter.h"
 #include "core/journalscan.h"
 #include "core/journalwriter.h"
 #include "core/messageboxes.h"
@@ -29,6 +30,9 @@ DocumentJournal::DocumentJournal(AppContext& context, const QString& folder)
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(0);
     connect(&m_flushTimer, &QTimer::timeout, this, &DocumentJournal::flush);
+    m_reportTimer.setSingleShot(true);
+    m_reportTimer.setInterval(kTypingPauseMs);
+    connect(&m_reportTimer, &QTimer::timeout, this, &DocumentJournal::showFailure);
     if (m_folder.isEmpty())
         return;
     connect(m_ctx.memo1->document(), &QTextDocument::contentsChange, this, &DocumentJournal::contentsChange);
@@ -65,6 +69,10 @@ void DocumentJournal::startUp()
 {
     if (m_folder.isEmpty())
         return;
+    // The journal is made now, before anything is typed: a folder that
+    // cannot take it is reported while no keystroke can go into the box.
+    if (!ensureWriter())
+        showFailure();
     journalscan::removeStale(m_folder, path(), QDateTime::currentDateTime());
     documentReset();
     offerRecovery();
@@ -81,6 +89,9 @@ void DocumentJournal::documentReset()
 
 void DocumentJournal::contentsChange(int position, int removed, int added)
 {
+    // Typing goes on: a waiting error report waits for the next pause.
+    if (m_reportTimer.isActive())
+        m_reportTimer.start();
     // A whole text going in is journaled once it stands (textReplaced).
     if (m_ctx.memo1->replacingText())
         return;
@@ -246,6 +257,10 @@ void DocumentJournal::offerRecovery()
                                QStringLiteral("Восстановить его?")),
         { Answer::Yes, Answer::No }, Answer::Yes, Answer::Cancel);
     if (answer == Answer::No) {
+        // The orphan may hold the only copy of the saved text: it goes once
+        // the file has that text back.
+        if (!key.isEmpty() && !restoreDeclinedLaunch(orphan->content.launch))
+            return;
         QFile::remove(orphan->path);
         return;
     }
@@ -277,10 +292,51 @@ void DocumentJournal::offerRecovery()
     m_writer->rewrite(key, kept, content.text, {}, orphan->path);
 }
 
+bool DocumentJournal::restoreDeclinedLaunch(const journalformat::LaunchState& launch)
+{
+    if (!launch.wroteFile)
+        return true;
+    // Only the bytes the dead editor's preview wrote are taken back, as
+    // closing with No would have done: whatever another program saved since stays.
+    const QString fileName = m_ctx.doc.fileName;
+    DocumentState written;
+    diskfile::recoverLaunchWrite(written, fileName, launch.fingerprint);
+    if (!diskfile::holdsLaunchBytes(written, fileName))
+        return true;
+    QString reason;
+    if (!filewriter::writeFile(fileName, launch.snapshot, &reason)) {
+        messageboxes::showError(*m_ctx.platform.prompts,
+                                QStringLiteral("Cannot create file %1: %2").arg(fileName, reason));
+        return false;
+    }
+    // The editor shows the file as it now stands.
+    m_suspended = true;
+    m_ctx.memo1->setText(cp1251::decode(launch.snapshot));
+    m_suspended = false;
+    trackLength();
+    m_ctx.memo2->setBytes(launch.snapshot);
+    diskfile::remember(m_ctx.doc, fileName);
+    m_ctx.doc.modified = false;
+    m_ctx.doc.launchWroteFile = false;
+    documentReset();
+    return true;
+}
+
 void DocumentJournal::reportFailure(const QString& path)
 {
+    // A message box takes the keys meant for the text: it waits until
+    // typing pauses.
+    if (m_reported || m_reportTimer.isActive())
+        return;
+    m_failedPath = path;
+    m_reportTimer.start();
+}
+
+void DocumentJournal::showFailure()
+{
+    m_reportTimer.stop();
     if (m_reported)
         return;
     m_reported = true;
-    messageboxes::showError(*m_ctx.platform.prompts, QStringLiteral("Unable to write to %1").arg(path));
+    messageboxes::showError(*m_ctx.platform.prompts, QStringLiteral("Unable to write to %1").arg(m_failedPath));
 }

@@ -20,6 +20,9 @@ class DocumentJournal : public QObject {
     Q_OBJECT
 
 public:
+    /// How long typing must pause before the journal's write error is shown.
+    static constexpr int kTypingPauseMs = 1500;
+
     /// Journals into `folder`; an empty folder turns the journal off.
     DocumentJournal(AppContext& context, const QString& folder);
     ~DocumentJournal() override; ///< a clean end deletes the journal
@@ -34,7 +37,8 @@ public:
     /// journal held is obsolete. The next edit starts it again.
     void documentReset();
     /// Offers the newest orphan journal of the current document; Yes puts its
-    /// text into the editing area, No deletes it, Escape keeps it.
+    /// text into the editing area; No deletes it, once a file a preview
+    /// wrote has its saved text back; Escape keeps it.
     void offerRecovery();
     /// After every command: a preview that wrote the file is recorded, with
     /// the snapshot that closing with No restores.
@@ -52,7 +56,12 @@ private:
     void startIfNeeded(bool pristine);
     bool ensureWriter();
     void flush();
+    /// Notes a write error; it is shown once typing pauses.
     void reportFailure(const QString& path);
+    void showFailure();
+    /// No to an orphan whose preview wrote the file: the file gets back the
+    /// saved text the orphan kept. False when that could not be written.
+    bool restoreDeclinedLaunch(const journalformat::LaunchState& launch);
     void trackLength();
     journalformat::LaunchState launchState() const;
     void recordedLaunch(const journalformat::LaunchState& launch);
@@ -62,6 +71,8 @@ private:
     std::unique_ptr<JournalWriter> m_writer;
     std::vector<Pending> m_pending; // changes of the running command, written when it ends
     QTimer m_flushTimer;
+    QTimer m_reportTimer;          // runs while a write error waits for a pause in typing
+    QString m_failedPath;
     bool m_started = false;        // the journal holds the current document
     // What the journal last recorded of a launch: LaunchWroteFile and the
     // fingerprint of the bytes it wrote.

@@ -3,6 +3,7 @@
 #include "core/cp1251.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -87,18 +88,17 @@ public:
             m_buffer.insert(m_buffer.begin() + std::ptrdiff_t(m_gapEnd), grow, 0);
             m_gapEnd += grow;
         }
-        if (length > 0)
-            std::memcpy(m_buffer.data() + m_gapStart, inserted, length);
+        // std::copy, not memcpy: an empty text has no buffer at all, and
+        // memcpy must not be handed a null pointer even for no bytes.
+        std::copy(inserted, inserted + length, m_buffer.begin() + std::ptrdiff_t(m_gapStart));
         m_gapStart += length;
     }
     QByteArray bytes() const
     {
         QByteArray out(qsizetype(size()), Qt::Uninitialized);
-        // An empty buffer has no storage to copy from, not even nothing.
-        if (m_buffer.empty())
-            return out;
-        std::memcpy(out.data(), m_buffer.data(), m_gapStart);
-        std::memcpy(out.data() + m_gapStart, m_buffer.data() + m_gapEnd, m_buffer.size() - m_gapEnd);
+        const auto gapStart = m_buffer.begin() + std::ptrdiff_t(m_gapStart);
+        const auto gapEnd = m_buffer.begin() + std::ptrdiff_t(m_gapEnd);
+        std::copy(gapEnd, m_buffer.end(), std::copy(m_buffer.begin(), gapStart, out.begin()));
         return out;
     }
 

@@ -354,3 +354,34 @@ TEST(EditorBufferInput, TypingPastTwiceTheBoundCutsThePieceAndUndoes)
     EXPECT_TRUE(memo->text() == before) << memo->text().size() << " " << memo->text().count(u'd');
     EXPECT_EQ(memo->lineCount(), 2);
 }
+
+// A selection that holds nothing but a join (a mouse dragged from the end of
+// one piece to the start of the next): the key erases as at the caret.
+TEST(EditorBufferInput, BackspaceAndDeleteOverOnlyAJoinEraseAsAtTheCaret)
+{
+    QString longLine;
+    for (int i = 0; longLine.size() < 2 * displayblocks::kBound + 10; ++i)
+        longLine += QChar(u'a' + i % 26);
+    const QString initial = QStringLiteral("x\r\n") + longLine;
+    const qsizetype join = 3 + displayblocks::kPiece;
+    const struct {
+        Qt::Key key;
+        qsizetype erased; // the document position of the character erased
+        qsizetype caretAfter;
+    } rows[] = { { Qt::Key_Backspace, join - 1, join - 1 }, { Qt::Key_Delete, join, join } };
+    for (const auto& row : rows) {
+        Host host;
+        DraggingMemo* memo = host.memo;
+        memo->setText(initial);
+        QTextCursor cursor(memo->document());
+        cursor.setPosition(memo->toWidgetPosition(join));
+        cursor.setPosition(memo->toWidgetPosition(join) - 1, QTextCursor::KeepAnchor);
+        memo->setTextCursor(cursor);
+        ASSERT_TRUE(memo->textCursor().hasSelection() && memo->selLength() == 0);
+        QTest::keyClick(memo, row.key);
+        EXPECT_TRUE(memo->text() == QString(initial).remove(row.erased, 1)) << int(row.key);
+        EXPECT_EQ(memo->selStart(), row.caretAfter) << int(row.key);
+        QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(memo->text() == initial) << int(row.key);
+    }
+}

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDrag>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -122,6 +123,8 @@ class Session {
 public:
     Session(Choices& choices)
         : choices(choices)
+        // In memory where there is such a folder: the journal syncs at every check.
+        , state((QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) + QStringLiteral("/quillet-edits-XXXXXX"))
     {
         auto* layout = new QVBoxLayout(&window);
         memo = new DrivenMemo(&window);

@@ -7,14 +7,17 @@
 #include "core/savedtextsnapshot.h"
 #include "support/fakeplatform.h"
 #include "support/filebytes.h"
+#include "ui/qtuserprompts.h"
 #include "ui/umain.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -322,6 +325,33 @@ TEST_F(JournalTest, RecoveryRestoresLaunchWroteFileAndTheSnapshot)
         e->window->close();
         EXPECT_EQ(readAll(doc), c.afterNo) << c.name;
     }
+    // No to the question itself leaves the file as closing with No does,
+    // and the editor shows it.
+    for (const auto& c : cases) {
+        const QString doc = file(QStringLiteral("page.htm"), c.onDisk);
+        const QString path = orphan(journalscan::documentKey(doc), "edited, previewed, more",
+                                    QDateTime::currentMSecsSinceEpoch(), { true, c.fingerprint, before });
+        auto e = editor({ doc }, { Answer::No });
+        EXPECT_EQ(readAll(doc), c.afterNo) << c.name << ": declined";
+        EXPECT_EQ(e->memo().toBytes(), c.afterNo) << c.name << ": declined";
+        EXPECT_FALSE(e->ctx().doc.modified) << c.name << ": declined";
+        EXPECT_FALSE(QFile::exists(path)) << c.name << ": declined";
+        e->window->close();
+        EXPECT_TRUE(e->fake.prompts.boxes.size() == 1) << c.name << ": closing asks nothing";
+    }
+}
+
+// A text emptied by Clear all before a crash: its journal is read (no
+// undefined behaviour on an empty text) and offered like any other.
+TEST_F(JournalTest, AnOrphanWithAnEmptyTextIsOffered)
+{
+    const QString doc = file(QStringLiteral("page.htm"), "saved");
+    orphan(journalscan::documentKey(doc), "", QDateTime::currentMSecsSinceEpoch());
+    auto e = editor({ doc }, { Answer::Yes });
+    EXPECT_EQ(e->fake.prompts.boxes.size(), 1);
+    EXPECT_EQ(e->memo().toBytes(), QByteArray());
+    EXPECT_TRUE(e->ctx().doc.modified);
+    EXPECT_TRUE(e->journaled().hasText);
 }
 
 TEST_F(JournalTest, APreviewIsJournaledWithTheSnapshot)
@@ -390,7 +420,12 @@ TEST_F(JournalTest, StaleJournalsAreRemovedAtStartUp)
     g.close();
 
     auto e = editor();
-    EXPECT_EQ(journals(), QStringList({ QStringLiteral("2-recent.journal") }));
+    // Beside the one kept, the editor's own journal, made at start-up.
+    QStringList kept = journals();
+    kept.sort();
+    QStringList expected { QStringLiteral("2-recent.journal"), QFileInfo(e->journal().path()).fileName() };
+    expected.sort();
+    EXPECT_EQ(kept, expected);
 }
 
 TEST_F(JournalTest, AJournalThatCannotBeWrittenNeverStopsEditing)
@@ -408,4 +443,63 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenNeverStopsEditing)
     EXPECT_TRUE(e->fake.prompts.boxes.first().text.startsWith(QStringLiteral("Unable to write to ") + folder() + u'/'))
         << e->fake.prompts.boxes.first().text.toStdString();
     EXPECT_EQ(e->fake.prompts.boxes.first().icon, BoxIcon::Stop);
+}
+
+// The real message box, and keys typed at a steady pace into whatever has
+// the focus, as a user's keys go: a box that came up at the first key took
+// the keys after it, and a space closed it unread. With a journal folder
+// that cannot be made the box comes at start-up, before any key.
+TEST_F(JournalTest, AWordTypedAtASteadyPaceWithAnUnwritableJournalKeepsEveryKey)
+{
+    writeAll(dir.filePath(QStringLiteral("state")), "not a folder");
+    const QString doc = file(QStringLiteral("page.htm"), "saved");
+    QtUserPrompts prompts;
+    QStringList shown;
+    bool typing = false;
+    // The user reads and closes a box whenever not typing.
+    QTimer reader;
+    reader.setInterval(50);
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && !typing) {
+            shown.append(box->text());
+            box->accept();
+        }
+    });
+    reader.start();
+    FakePlatform fake;
+    fake.dirs.directory = dir.path();
+    fake.dirs.stateDir = dir.filePath(QStringLiteral("state"));
+    Platform platform = fake.platform();
+    platform.prompts = &prompts;
+    Tmain window(platform, { doc });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.memo()->setFocus();
+
+    const QString word = QStringLiteral("hello world again");
+    qsizetype next = 0;
+    QTimer keys;
+    keys.setInterval(150);
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        if (next == word.size()) {
+            keys.stop();
+            typing = false;
+            return;
+        }
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &window, word.at(next++).toLatin1());
+    });
+    typing = true;
+    keys.start();
+    for (int i = 0; i < 200 && (typing || QApplication::activeModalWidget()); ++i)
+        QTest::qWait(50);
+    // A pause in typing: a report that waited for one would come now.
+    QTest::qWait(DocumentJournal::kTypingPauseMs + 500);
+    EXPECT_FALSE(typing);
+    window.Save2Click();
+    EXPECT_EQ(readAll(doc), QByteArray("hello world againsaved"));
+    ASSERT_EQ(shown.size(), 1) << "once per run";
+    EXPECT_TRUE(shown.first().startsWith(QStringLiteral("Unable to write to "))) << shown.first().toStdString();
 }
