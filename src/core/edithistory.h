@@ -61,6 +61,8 @@ public:
     void cancelUndo() { ++m_done; }
     void cancelRedo() { --m_done; }
 
+    /// The step undo would take back next; null when none.
+    const EditStep* lastDone() const { return m_done > 0 ? &m_steps[m_done - 1] : nullptr; }
     /// Document characters of removed and inserted text kept.
     qsizetype size() const { return m_size; }
     size_t steps() const { return m_steps.size(); }

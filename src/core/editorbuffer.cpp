@@ -42,6 +42,9 @@ qsizetype documentLength(const QString& editorText)
     return editorText.size() + editorText.count(u'\n');
 }
 
+// Reads longer than this copy the document's characters at once.
+constexpr int kLargeRead = 1024 * 1024;
+
 // Whether some stretch between breaks is longer than the bound.
 bool hasLongLine(QStringView text)
 {
@@ -168,6 +171,11 @@ void EditorBuffer::recordStep(EditStep step)
 {
     if (step.removedLength == 0 && step.insertedLength == 0)
         return;
+    // A command on the whole text after another removes what that one put
+    // in: the history keeps the one copy.
+    if (const EditStep* last = m_history.lastDone(); last && last->position == step.position
+        && last->insertedLength == step.removedLength && step.removedLength > kLargeRead && last->inserted == step.removed)
+        step.removed = last->inserted;
     m_history.record(std::move(step));
     emit historyChanged();
 }
@@ -380,6 +388,18 @@ QString EditorBuffer::rawText(int from, int to, QStringView lineBreak) const
     if (from >= to)
         return out;
     const QTextDocument* doc = document();
+    if (!m_hasJoins && to - from > kLargeRead) {
+        // Megabytes in one copy of the document's characters: block by block
+        // each line would be a string of its own. Every block separator
+        // there is a line break, unless the text holds the separator
+        // character itself, which the count finds.
+        const int blocks = doc->findBlock(to).blockNumber() - doc->findBlock(from).blockNumber();
+        out = doc->toRawText().mid(from, to - from);
+        if (out.count(QChar::ParagraphSeparator) == blocks)
+            return lineBreak == u"\n" ? out.replace(QChar::ParagraphSeparator, u'\n')
+                                       : out.replace(QChar::ParagraphSeparator, lineBreak.toString());
+        out.clear();
+    }
     QTextBlock block = doc->findBlock(from);
     out.reserve(qsizetype(to - from) + (doc->findBlock(to).blockNumber() - block.blockNumber()));
     while (block.isValid() && block.position() <= to) {

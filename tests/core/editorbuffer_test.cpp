@@ -1,3 +1,4 @@
+#include "core/apperror.h"
 #include "core/cp1251.h"
 #include "core/displayblocks.h"
 #include "core/editorbuffer.h"
@@ -320,6 +321,43 @@ TEST(EditorBufferUndo, HistoryEndsWhereNoStepFollows)
     memo.clearText();
     EXPECT_FALSE(memo.canUndo());
     EXPECT_FALSE(memo.document()->isUndoRedoEnabled());
+}
+
+// Reads of megabytes take the document's characters at once; they give the
+// same text as the short reads, line breaks as CRLF, and undo brings such a
+// text back whole.
+TEST(EditorBufferUndo, MegabyteReadsAndStepsKeepEveryLineBreak)
+{
+    QString text;
+    for (int i = 0; text.size() < 1200 * 1024; ++i)
+        text += QStringLiteral("line %1 \u0436\r\n").arg(i);
+    EditorBuffer memo;
+    memo.setText(text);
+    memo.selectAllText();
+    EXPECT_TRUE(memo.getSelText() == text);
+    memo.setSelStart(7);
+    memo.setSelLength(text.size() - 20);
+    EXPECT_TRUE(memo.getSelText() == text.mid(7, text.size() - 20));
+    memo.selectAllText();
+    memo.setSelText(QStringLiteral("<B>") + text + QStringLiteral("</B>"));
+    memo.undoStep();
+    EXPECT_TRUE(memo.text() == text);
+    memo.undoStep();
+    EXPECT_TRUE(memo.text().isEmpty());
+}
+
+// An undo that would pass the capacity is refused like any edit: the text
+// and the history stay as they were.
+TEST(EditorBufferUndo, UndoPastTheCapacityChangesNothing)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("abcdef"));
+    memo.setText(QStringLiteral("x"));
+    memo.setCapacity(3);
+    EXPECT_THROW(memo.undoStep(), AppError);
+    EXPECT_EQ(memo.text(), QStringLiteral("x"));
+    EXPECT_TRUE(memo.canUndo());
+    EXPECT_FALSE(memo.canRedo());
 }
 
 // Every selection of a small text with empty lines, reading it back must give
