@@ -165,6 +165,9 @@ private:
     void endCapture();
     void noteChange(int position, int removed, int added);
     void recordStep(EditStep step);
+    /// The text, in the widget's form, of `length` document characters at
+    /// `position` (widget positions `from` to `to`) that an edit replaces.
+    QString textToReplace(qsizetype position, qsizetype length, int from, int to) const;
     /// Replaces `removedLength` document characters at `position` by
     /// `inserted` without recording it, then selects `selection`.
     void applyStep(qsizetype position, qsizetype removedLength, const QString& inserted, qsizetype insertedLength,
