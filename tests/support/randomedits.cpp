@@ -500,6 +500,13 @@ void commit(Session& s)
     if (s.choices.chance(40)) {
         QInputMethodEvent preedit(QStringLiteral("pre"), {});
         QApplication::sendEvent(s.memo, &preedit);
+        // A composition starting on a selection removes it at once: that
+        // text stands, and is a step of its own before the commit.
+        if (m.selStart() != m.selEnd()) {
+            m.replaceSelection({});
+            s.history.push_back(m.text);
+            s.undone.clear();
+        }
     }
     QInputMethodEvent event;
     event.setCommitString(text, -replaced, replaced);
