@@ -344,6 +344,17 @@ double keystroke(EditorBuffer& memo)
     return msSince(timer);
 }
 
+// An undo or redo timed after `prepare` ran the command, against the
+// command's own time.
+Row undoRow(const QString& name, double commandMs, int reps, const std::function<void()>& prepare,
+            const std::function<void()>& work)
+{
+    Row row { name, median(reps, prepare, work), {} };
+    row.cpu = g_lastCpuMs;
+    row.target = QStringLiteral("<= 1.5x the command (%1x)").arg(row.ms / commandMs, 0, 'f', 2);
+    return row;
+}
+
 // The edit journal's cost: the same commands with and without it, typing
 // with it, and the memory peaks measured in child processes.
 void journalRows(int mib, int reps, const QString& file, const QString& dir,
@@ -447,6 +458,11 @@ void journalRows(int mib, int reps, const QString& file, const QString& dir,
     out << QStringLiteral("  peak memory (VmHWM) after the commands: %1 MiB, with the journal %2 MiB, ratio %3x  (target <= 1.1x)\n")
                .arg(plainPeaks.second / 1024.0, 0, 'f', 1).arg(journalPeaks.second / 1024.0, 0, 'f', 1)
                .arg(double(journalPeaks.second) / double(plainPeaks.second), 0, 'f', 2);
+    // Space removal, select all and Ctrl+B, each kept for undo.
+    out << QStringLiteral("  peak memory after the three commands, with their undo history: %1 MiB, the loaded page %2 MiB, "
+                          "ratio %3x  (target <= 2.5x)\n")
+               .arg(journalPeaks.second / 1024.0, 0, 'f', 1).arg(journalPeaks.first / 1024.0, 0, 'f', 1)
+               .arg(double(journalPeaks.second) / double(journalPeaks.first), 0, 'f', 2);
     out.flush();
 }
 
@@ -839,6 +855,12 @@ int main(int argc, char** argv)
                            median(reps, [&] { window->ReplaceDlgFind(); }, [&] { window->ReplaceDlgReplace(); }),
                            QStringLiteral("<= 0.5x") });
             out.back().cpu = g_lastCpuMs;
+            out.push_back(undoRow(QStringLiteral("  its undo (Ctrl+Z)"), out.back().ms, reps,
+                                  [&] {
+                                      window->ReplaceDlgFind();
+                                      window->ReplaceDlgReplace();
+                                  },
+                                  [&] { window->Undo1Click(); }));
             dialog->setFindText(QStringLiteral("НетТакогоТекста"));
             out.push_back({ QStringLiteral("one find press (no match: every line)"),
                            median(reps, [] {}, [&] { window->ReplaceDlgFind(); }), QStringLiteral("<= 0.5x") });
@@ -848,14 +870,32 @@ int main(int argc, char** argv)
             out.push_back({ QStringLiteral("space removal"), median(reps, reload, [&] { window->Nospase1Click(); }),
                            QStringLiteral("<= 2x") });
             out.back().cpu = g_lastCpuMs;
-            out.push_back({ QStringLiteral("select all + wrap in <B> (Ctrl+A, Ctrl+B)"),
-                           median(reps, reload,
+            out.push_back(undoRow(QStringLiteral("  its undo (Ctrl+Z)"), out.back().ms, reps,
                                   [&] {
-                                      window->SelectAll1Click();
-                                      window->Bold1Click();
-                                  }),
+                                      reload();
+                                      window->Nospase1Click();
+                                  },
+                                  [&] { window->Undo1Click(); }));
+            out.push_back(undoRow(QStringLiteral("  then its redo (Ctrl+Y)"), out[out.size() - 2].ms, reps,
+                                  [&] {
+                                      reload();
+                                      window->Nospase1Click();
+                                      window->Undo1Click();
+                                  },
+                                  [&] { window->Redo1Click(); }));
+            const auto selectAllBold = [&] {
+                window->SelectAll1Click();
+                window->Bold1Click();
+            };
+            out.push_back({ QStringLiteral("select all + wrap in <B> (Ctrl+A, Ctrl+B)"), median(reps, reload, selectAllBold),
                            QStringLiteral("<= 2x") });
             out.back().cpu = g_lastCpuMs;
+            out.push_back(undoRow(QStringLiteral("  its undo (Ctrl+Z)"), out.back().ms, reps,
+                                  [&] {
+                                      reload();
+                                      selectAllBold();
+                                  },
+                                  [&] { window->Undo1Click(); }));
         };
         std::vector<Row> plainRows;
         highlighter.setEnabled(false);
@@ -1021,13 +1061,20 @@ int main(int argc, char** argv)
             reset();
             window->OpenBtnClick();
         };
+        const auto selectAllBold = [&] {
+            window->SelectAll1Click();
+            window->Bold1Click();
+        };
         longRows.push_back({ QStringLiteral("select all + wrap in <B> (Ctrl+A, Ctrl+B)"),
-                             median(reps, reloadLong,
-                                    [&] {
-                                        window->SelectAll1Click();
-                                        window->Bold1Click();
-                                    }),
-                             QStringLiteral("<= 2x") });
+                             median(reps, reloadLong, selectAllBold), QStringLiteral("<= 2x") });
+        longRows.push_back(undoRow(QStringLiteral("  its undo (Ctrl+Z)"), longRows.back().ms, reps,
+                                   [&] {
+                                       reloadLong();
+                                       selectAllBold();
+                                   },
+                                   [&] { window->Undo1Click(); }));
+        if (memo.lineCount() != 1 || memo.textLength() != qsizetype(readBytes(doc.longFile).size()))
+            std::fprintf(stderr, "the undo did not bring the one-line page back\n");
         if (highlight) {
             // What the toolkit alone does with the line: one block of megabytes.
             QFile longIn(doc.longFile);

@@ -130,6 +130,7 @@ void DocumentCommands::startNew(const QString& question, const QString& skeleton
     // New documents are Windows-1251, whatever was open before.
     m_ctx.memo1->setEncoding({});
     m_ctx.memo1->setText(skeleton);
+    m_ctx.memo1->clearHistory();
     takeName(DocumentState::untitledFileName(), true);
     if (declined)
         restore(*declined);
@@ -262,6 +263,7 @@ bool DocumentCommands::closeQuery()
         if (const std::optional<Restore> declined = declinedTextOnDisk(); declined && restore(*declined)) {
             m_ctx.memo1->setEncoding(declined->encoding);
             m_ctx.memo1->setText(textencoding::decode(declined->bytes, declined->encoding));
+            m_ctx.memo1->clearHistory();
             m_ctx.doc.modified = false;
         }
         return true;
@@ -294,6 +296,8 @@ void DocumentCommands::convertTo(Charset charset)
         return;
     const QString text = memo.text();
     const qsizetype caret = memo.selStart();
+    const DocumentEncoding before = memo.encoding();
+    const quint64 recordings = memo.history().recordings();
     // A mark goes with UTF-8 only as a file had it; a conversion adds none.
     memo.setEncoding({ charset, false });
     const auto declaration = textencoding::findCharsetDeclaration(text);
@@ -313,6 +317,7 @@ void DocumentCommands::convertTo(Charset charset)
         const qsizetype shift = caret > declaration->start ? name.size() - declaration->length : 0;
         memo.setSelStart(qMax<qsizetype>(0, caret + shift));
     }
+    memo.noteEncodingChange(before, recordings);
     m_ctx.doc.modified = true;
     if (m_ctx.journal)
         m_ctx.journal->encodingChanged();

@@ -36,6 +36,7 @@ DocumentJournal::DocumentJournal(AppContext& context, const QString& folder)
         return;
     connect(m_ctx.memo1->document(), &QTextDocument::contentsChange, this, &DocumentJournal::contentsChange);
     connect(m_ctx.memo1, &EditorBuffer::textReplaced, this, &DocumentJournal::textReplaced);
+    connect(m_ctx.memo1, &EditorBuffer::encodingRestored, this, &DocumentJournal::encodingChanged);
     trackLength();
 }
 
@@ -273,6 +274,7 @@ void DocumentJournal::offerRecovery()
     m_suspended = true;
     m_ctx.memo1->setEncoding(content.encoding);
     m_ctx.memo1->setText(journalformat::decodedText(content));
+    m_ctx.memo1->clearHistory();
     m_suspended = false;
     trackLength();
     m_ctx.doc.modified = true;
@@ -334,6 +336,7 @@ bool DocumentJournal::restoreDeclinedLaunch(const journalformat::LaunchState& la
     m_suspended = true;
     m_ctx.memo1->setEncoding(launch.snapshotEncoding);
     m_ctx.memo1->setText(textencoding::decode(launch.snapshot, launch.snapshotEncoding));
+    m_ctx.memo1->clearHistory();
     m_suspended = false;
     trackLength();
     m_ctx.memo2->setBytes(launch.snapshot, launch.snapshotEncoding);

@@ -1,4 +1,5 @@
 #include "core/editorbuffer.h"
+#include "core/editorbufferinternals.h"
 
 #include "core/apperror.h"
 #include "core/editorfont.h"
@@ -27,28 +28,9 @@ using displayblocks::continuesLine;
 using displayblocks::kBound;
 using displayblocks::kPiece;
 
+using namespace editorbufferinternals;
+
 namespace {
-
-// Length in document characters of a text in the widget's form: every
-// '\n' becomes CRLF.
-qsizetype documentLength(const QString& editorText)
-{
-    return editorText.size() + editorText.count(u'\n');
-}
-
-// Whether some stretch between breaks is longer than the bound.
-bool hasLongLine(QStringView text)
-{
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype next = text.indexOf(u'\n', from);
-        if ((next < 0 ? text.size() : next) - from > kBound)
-            return true;
-        if (next < 0)
-            return false;
-        from = next + 1;
-    }
-}
 
 // The widget's text with a '\n' after every piece of a long line;
 // `pieces` receives the numbers of the blocks that continue a line.
@@ -92,7 +74,13 @@ EditorBuffer::EditorBuffer(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QPlainTextEdit::textChanged, this, &EditorBuffer::changed);
-    connect(document(), &QTextDocument::contentsChange, this, [this] { m_lineStartsValid = false; });
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        m_lineStartsValid = false;
+        noteChange(position, removed, added);
+    });
+    // The history below keeps every step; the toolkit's would keep the
+    // removed text of every edit in the document without bound.
+    document()->setUndoRedoEnabled(false);
 }
 
 QString EditorBuffer::admitted(const QString& text) const
@@ -116,13 +104,7 @@ int EditorBuffer::wholeCharacter(int widgetPosition, bool forward) const
     return widgetPosition + (forward ? 1 : -1);
 }
 
-template <typename Edit>
-void EditorBuffer::withoutUndo(Edit edit)
-{
-    document()->setUndoRedoEnabled(false);
-    edit();
-    document()->setUndoRedoEnabled(true);
-}
+EditorBuffer::~EditorBuffer() = default;
 
 QString EditorBuffer::getSelText() const
 {
@@ -144,6 +126,18 @@ QString EditorBuffer::rawText(int from, int to, QStringView lineBreak) const
     if (from >= to)
         return out;
     const QTextDocument* doc = document();
+    if (!m_hasJoins && to - from > kLargeRead) {
+        // Megabytes in one copy of the document's characters: block by block
+        // each line would be a string of its own. Every block separator
+        // there is a line break, unless the text holds the separator
+        // character itself, which the count finds.
+        const int blocks = doc->findBlock(to).blockNumber() - doc->findBlock(from).blockNumber();
+        out = doc->toRawText().mid(from, to - from);
+        if (out.count(QChar::ParagraphSeparator) == blocks)
+            return lineBreak == u"\n" ? out.replace(QChar::ParagraphSeparator, u'\n')
+                                       : out.replace(QChar::ParagraphSeparator, lineBreak.toString());
+        out.clear();
+    }
     QTextBlock block = doc->findBlock(from);
     out.reserve(qsizetype(to - from) + (doc->findBlock(to).blockNumber() - block.blockNumber()));
     while (block.isValid() && block.position() <= to) {
@@ -175,13 +169,22 @@ void EditorBuffer::setSelText(const QString& text)
         m_incoming.clear();
         throw AppError(capacityMessage());
     }
-    withoutUndo([&] {
-        QTextCursor cursor = textCursor();
-        insertEditorText(cursor, m_incoming);
-        setTextCursor(cursor);
-    });
+    QTextCursor cursor = textCursor();
+    EditStep step;
+    step.before = selection();
+    step.position = toDocumentPosition(cursor.selectionStart());
+    step.removedLength = toDocumentPosition(cursor.selectionEnd()) - step.position;
+    step.removed = textToReplace(step.position, step.removedLength, cursor.selectionStart(), cursor.selectionEnd());
+    step.inserted = m_incoming;
+    step.insertedLength = documentLength(m_incoming);
+    m_quiet = true;
+    insertEditorText(cursor, m_incoming);
+    m_quiet = false;
+    setTextCursor(cursor);
     m_incoming.clear();
     ensureCursorVisible();
+    step.after = selection();
+    recordStep(std::move(step));
 }
 
 qsizetype EditorBuffer::selStart() const
@@ -230,6 +233,7 @@ void EditorBuffer::copyToClipboard()
 
 void EditorBuffer::cutToClipboard()
 {
+    const CaptureScope step(*this, false);
     if (!m_hasJoins)
         return cut();
     if (!textCursor().hasSelection())
@@ -252,6 +256,7 @@ void EditorBuffer::pasteFromClipboard()
 void EditorBuffer::clearText()
 {
     setWidgetText(QString(), false);
+    clearHistory();
 }
 
 QString EditorBuffer::text() const
@@ -272,10 +277,10 @@ void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
     m_incoming = editorText;
     m_replacing = true;
     std::vector<int> pieces;
-    withoutUndo([&] {
-        setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
-        if (pieces.empty())
-            return;
+    const bool quiet = m_quiet;
+    m_quiet = true;
+    setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
+    if (!pieces.empty()) {
         QTextCursor cursor(document());
         cursor.beginEditBlock();
         for (int number : pieces) {
@@ -284,8 +289,8 @@ void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
             cursor.setBlockFormat(displayblocks::continuationFormat(block.blockFormat()));
         }
         cursor.endEditBlock();
-    });
-    // No undo can bring earlier pieces back: the history went with the text.
+    }
+    m_quiet = quiet;
     m_hasJoins = !pieces.empty();
     m_lineStartsValid = false;
     m_replacing = false;
@@ -298,8 +303,15 @@ void EditorBuffer::setText(const QString& text)
     const QString editorText = incoming(text);
     if (!fitsAsWholeText(editorText))
         throw AppError(capacityMessage());
+    EditStep step;
+    step.before = selection();
+    step.removedLength = textLength();
+    step.removed = textToReplace(0, step.removedLength, 0, document()->characterCount() - 1);
+    step.inserted = editorText;
+    step.insertedLength = documentLength(editorText);
     // Most texts have no long line; for them this is the one extra pass.
     setWidgetText(editorText, hasLongLine(editorText));
+    recordStep(std::move(step));
 }
 
 qsizetype EditorBuffer::textLength() const
@@ -541,6 +553,7 @@ QByteArray EditorBuffer::loadFromFile(const QString& fileName, std::optional<Cha
         throw AppError(capacityMessage());
     setWidgetText(editorText, shape.longestLine > kBound);
     m_encoding = encoding;
+    clearHistory();
     // Where every break already was CRLF the file holds the text's bytes as
     // they are; only lone CRs or LFs make reading them back worth its pass.
     return length + (encoding.byteOrderMark ? 3 : 0) == decodedLength ? bytes : toBytes();
@@ -734,6 +747,30 @@ void EditorBuffer::typeAndSplit(qsizetype added, Typing typing)
 void EditorBuffer::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool undoKey = event->matches(QKeySequence::Undo) || (key == Qt::Key_Z && modifiers == Qt::ControlModifier);
+    const bool redoKey = event->matches(QKeySequence::Redo) || (key == Qt::Key_Y && modifiers == Qt::ControlModifier)
+                         || (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier));
+    if (undoKey || redoKey) {
+        // No error may leave the widget's own event: it is reported.
+        try {
+            undoKey ? undoStep() : redoStep();
+        } catch (const AppError& error) {
+            emit refused(error.message());
+        }
+        event->accept();
+        return;
+    }
+    // Moving keys change no text: they keep nothing, which matters with a
+    // selection of megabytes.
+    static const int kMoving[] = { Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home,
+                                   Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Shift,
+                                   Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta };
+    const bool moving = event->text().isEmpty() && std::find(std::begin(kMoving), std::end(kMoving), key) != std::end(kMoving);
+    // Cut and paste keys are steps of their own, never part of typing.
+    std::optional<CaptureScope> step;
+    if (!moving)
+        step.emplace(*this, !event->matches(QKeySequence::Cut) && !event->matches(QKeySequence::Paste));
     // Tab is no character of the document, also where no other widget
     // could take the focus.
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
@@ -782,6 +819,7 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
 
 void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
 {
+    const CaptureScope step(*this, true);
     const QString commit = event->commitString();
     const QString safe = admitted(commit);
     if (!commit.isEmpty() && !fitsInSelection(linebreaks::toEditorText(safe))) {
@@ -829,6 +867,7 @@ void EditorBuffer::insertFromMimeData(const QMimeData* source)
         emit refused(capacityMessage());
         return;
     }
+    const CaptureScope step(*this, false);
     QTextCursor cursor = textCursor();
     insertEditorText(cursor, insert);
     setTextCursor(cursor);
@@ -887,8 +926,10 @@ void EditorBuffer::dragSelection()
     // Still set: not moved by a drop in this text, so moved elsewhere.
     QTextCursor moved = m_dragged;
     m_dragged = QTextCursor();
-    if (action == Qt::MoveAction && moved.hasSelection())
+    if (action == Qt::MoveAction && moved.hasSelection()) {
+        const CaptureScope step(*this, false, moved.selectionStart(), moved.selectionEnd());
         removeSelectionAsOneStep(moved);
+    }
 }
 
 Qt::DropAction EditorBuffer::runDrag(QDrag* drag)
@@ -898,6 +939,10 @@ Qt::DropAction EditorBuffer::runDrag(QDrag* drag)
 
 void EditorBuffer::dropEvent(QDropEvent* event)
 {
+    // One step from where the text leaves to where it lands.
+    const QTextCursor selected = m_dragged.isNull() ? textCursor() : m_dragged;
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    const CaptureScope step(*this, false, qMin(at, selected.selectionStart()), qMax(at, selected.selectionEnd()));
     // Copies, and drops from elsewhere, go in through insertFromMimeData.
     if (m_dragged.isNull() || event->dropAction() != Qt::MoveAction || !canInsertFromMimeData(event->mimeData()))
         return QPlainTextEdit::dropEvent(event);

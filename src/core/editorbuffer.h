@@ -6,8 +6,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "core/edithistory.h"
 #include "core/textencoding.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,11 +39,12 @@ public:
     static constexpr qsizetype kCapacity = 16 * 1024 * 1024;
 
     explicit EditorBuffer(QWidget* parent = nullptr);
+    ~EditorBuffer() override;
 
     // Selection ------------------------------------------------------------
     QString getSelText() const;
     /// Replaces the selection (or inserts at the caret); caret after the text,
-    /// nothing selected, scrolled into view. Not undoable. Throws AppError
+    /// nothing selected, scrolled into view. One undo step. Throws AppError
     /// "Text exceeds memo capacity", changing nothing, when it would not fit.
     void setSelText(const QString& text);
     qsizetype selStart() const;
@@ -63,7 +66,7 @@ public:
     /// The whole text with CRLF line breaks, read from the blocks themselves
     /// (never through toPlainText(), which alters no-break spaces).
     QString text() const;
-    /// Replaces everything; caret at 0, nothing selected. Not undoable.
+    /// Replaces everything; caret at 0, nothing selected. One undo step.
     /// Throws AppError, changing nothing, when the text would not fit.
     void setText(const QString& text);
     /// Length of the text in document characters.
@@ -82,11 +85,33 @@ public:
     /// and scrolls it into view.
     void goToLine(int index, qsizetype offset);
 
+    // Undo and redo ------------------------------------------------------------
+    /// Every change of the text is a step of one history, typed or made by
+    /// a command; the toolkit's own undo stays off (it keeps no bound, and a
+    /// whole-text replacement would clear it).
+    /// Takes back the last step done and puts back the selection it started
+    /// from. Throws AppError, changing nothing, when the text would not fit.
+    void undoStep();
+    /// Does the last step undone again and puts back the selection it left.
+    void redoStep();
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    /// A conversion changed the encoding from `before`: the step its edit
+    /// recorded since `recordings` (or a step of its own when the text did
+    /// not change) takes the encoding back and forth with it.
+    void noteEncodingChange(DocumentEncoding before, quint64 recordings);
+    /// The text now stands as loaded or created: nothing before can be undone.
+    void clearHistory();
+    const EditHistory& history() const { return m_history; }
+    /// Anchor and caret in document positions.
+    TextSelection selection() const;
+    void setSelection(TextSelection selection);
+
     // Files ------------------------------------------------------------------
     /// Loads the file with lone CR/LF made CRLF, in the encoding its bytes
     /// show (see textencoding::detect) or in `charset` when given, and
     /// returns the text's bytes as toBytes() would (the saved-text
-    /// snapshot). Throws AppError "Cannot open file %s", "Text exceeds memo
+    /// snapshot); the history starts empty. Throws AppError "Cannot open file %s", "Text exceeds memo
     /// capacity" or, for UTF-8 asked of bytes that are not, the message of
     /// notUtf8Message(); the buffer then keeps what it held.
     QByteArray loadFromFile(const QString& fileName, std::optional<Charset> charset = std::nullopt);
@@ -135,6 +160,10 @@ signals:
     /// A paste or drop the widget handled itself was refused; `message` is
     /// the error text for the error box.
     void refused(const QString& message);
+    /// Whether there is something to undo or redo may have changed.
+    void historyChanged();
+    /// An undo or redo put back the encoding of a conversion.
+    void encodingRestored();
 
 protected:
     bool event(QEvent* event) override;
@@ -150,10 +179,24 @@ protected:
     virtual Qt::DropAction runDrag(QDrag* drag);
 
 private:
-    /// Runs an edit that must not enter the undo history, and clears that
-    /// history so earlier typing steps can never be undone at wrong places.
-    template <typename Edit>
-    void withoutUndo(Edit edit);
+    struct Capture;
+    class CaptureScope;
+    /// Edits the toolkit makes itself (keys, input method, clipboard, drops)
+    /// become one step each: the text of a window around them is kept
+    /// before, and the changed range is followed until the edit ends.
+    /// `typing` steps are grouped as the toolkit groups its own.
+    void beginCapture(bool typing, int from, int to);
+    void beginCapture(bool typing);
+    void endCapture();
+    void noteChange(int position, int removed, int added);
+    void recordStep(EditStep step);
+    /// The text, in the widget's form, of `length` document characters at
+    /// `position` (widget positions `from` to `to`) that an edit replaces.
+    QString textToReplace(qsizetype position, qsizetype length, int from, int to) const;
+    /// Replaces `removedLength` document characters at `position` by
+    /// `inserted` without recording it, then selects `selection`.
+    void applyStep(qsizetype position, qsizetype removedLength, const QString& inserted, qsizetype insertedLength,
+                   TextSelection selection);
     /// `cut`: the text has a line longer than the bound, to be shown in pieces.
     void setWidgetText(const QString& editorText, bool cut);
     /// True when replacing the selection by `editorText` (widget form) keeps
@@ -223,5 +266,10 @@ private:
     DocumentEncoding m_encoding;
     QString m_incoming;
     bool m_replacing = false;
+    EditHistory m_history;
+    std::unique_ptr<Capture> m_capture;
+    int m_captureDepth = 0;
+    /// Set while an edit records its own step or a step is applied.
+    bool m_quiet = false;
     QList<QKeySequence> m_claimed;
 };

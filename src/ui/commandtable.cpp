@@ -36,6 +36,9 @@ const std::vector<MenuRow>& menuTable()
         { "StrictCapitalize1", "Texttools1", "&Строго первые в заглавные", nullptr, nullptr },
         { "Replace1", "Edit1", "&Найти/заменить", "F3", &Tmain::Replace1Click },
         { "Wordwrap1", "Edit1", "Перенос слов", nullptr, &Tmain::Wordwrap1Click, true },
+        { "N17", "Edit1", "-", nullptr, nullptr },
+        { "Undo1", "Edit1", "Отменить", "Ctrl+Z", &Tmain::Undo1Click },
+        { "Redo1", "Edit1", "Повторить", "Ctrl+Y", &Tmain::Redo1Click },
 
         { "View1", "MainMenu1", "&Вид", nullptr, nullptr },
         { "Netscape1", "View1", "&Netscape", "Alt+1", &Tmain::Netscape1Click },

@@ -196,6 +196,17 @@ void Tmain::buildMenus()
         }
     }
     m_ctx.memo1->setClaimedShortcuts(claimed);
+    m_undoItem = bar->findChild<QAction*>(QStringLiteral("Undo1"));
+    m_redoItem = bar->findChild<QAction*>(QStringLiteral("Redo1"));
+    connect(m_ctx.memo1, &EditorBuffer::historyChanged, this, &Tmain::showHistoryState);
+    connect(m_ctx.memo1, &EditorBuffer::encodingRestored, this, &Tmain::showEncoding);
+    showHistoryState();
+}
+
+void Tmain::showHistoryState()
+{
+    m_undoItem->setEnabled(m_ctx.memo1->canUndo());
+    m_redoItem->setEnabled(m_ctx.memo1->canRedo());
 }
 
 void Tmain::buildToolbar(QWidget* panel)
@@ -320,6 +331,8 @@ void Tmain::Delete1Click() { run([&] { m_text->clearAll(); }); }
 void Tmain::SelectAll1Click() { run([&] { m_text->selectAll(); }); }
 void Tmain::Nospase1Click() { run([&] { m_text->removeSpaces(); }); }
 void Tmain::Replace1Click() { run([&] { m_findReplace->show(); }); }
+void Tmain::Undo1Click() { run([&] { m_ctx.memo1->undoStep(); }); }
+void Tmain::Redo1Click() { run([&] { m_ctx.memo1->redoStep(); }); }
 
 void Tmain::Wordwrap1Click()
 {

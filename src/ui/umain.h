@@ -69,6 +69,8 @@ public slots:
     void Nospase1Click();
     void Replace1Click();
     void Wordwrap1Click();
+    void Undo1Click();
+    void Redo1Click();
     // View
     void Netscape1Click();
     void MSIE1Click();
@@ -147,6 +149,8 @@ private:
     void buildToolbar(QWidget* panel);
     void buildPopup();
     void centreOnScreen();
+    /// Undo and redo stand enabled only with something to undo or redo.
+    void showHistoryState();
     /// Ends every command: the journal records what the command did.
     void afterCommand();
     /// Caret to a place the page check names, the editing area focused.
@@ -168,6 +172,8 @@ private:
     QAction* m_utf8Item = nullptr;
     /// Checks the radio item of the document's encoding.
     void showEncoding();
+    QAction* m_undoItem = nullptr;
+    QAction* m_redoItem = nullptr;
     TagHighlighter* m_highlighter = nullptr;
     QDialog* m_aboutBox = nullptr;
     TPageCheck* m_pageCheck = nullptr; ///< made by the first check

@@ -192,7 +192,7 @@ TEST(EditorBufferInput, EveryTypedChangeFiresTheNotification)
     EXPECT_EQ(changes.count(), 4);
 }
 
-TEST(EditorBufferInput, TypingIsUndoableButNotAcrossACommand)
+TEST(EditorBufferInput, TypingAndCommandsUndoInOrder)
 {
     Host host;
     QTest::keyClicks(host.memo, QStringLiteral("hello"));
@@ -201,20 +201,20 @@ TEST(EditorBufferInput, TypingIsUndoableButNotAcrossACommand)
     QTest::keyClick(host.memo, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(host.memo->text(), QStringLiteral("hello"));
 
-    // A command edit: the earlier typing can no longer be undone at positions
-    // that have moved.
+    // A command's edit is a step of its own between the typing steps.
     host.memo->setSelStart(0);
     host.memo->setSelText(QStringLiteral("<P>"));
-    QTest::keyClick(host.memo, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClicks(host.memo, QStringLiteral("!!"));
+    EXPECT_EQ(host.memo->text(), QStringLiteral("<P>!!hello"));
+    const QString steps[] = { QStringLiteral("<P>hello"), QStringLiteral("hello"), QString() };
+    for (const QString& expected : steps) {
+        QTest::keyClick(host.memo, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(host.memo->text(), expected);
+    }
+    QTest::keyClick(host.memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(host.memo, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(host.memo->text(), QStringLiteral("<P>hello"));
-
-    // Typing after the command is undoable again, and only that typing.
-    QTest::keyClicks(host.memo, QStringLiteral("!"));
-    EXPECT_EQ(host.memo->text(), QStringLiteral("<P>!hello"));
-    QTest::keyClick(host.memo, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(host.memo->text(), QStringLiteral("<P>hello"));
-    QTest::keyClick(host.memo, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(host.memo->text(), QStringLiteral("<P>hello"));
+    EXPECT_EQ(host.memo->selStart(), 3);
 }
 
 // Edits where a long line's pieces join, or with a selection that starts or
@@ -279,6 +279,7 @@ TEST(EditorBufferInput, EditsAtAJoinActOnTheCharactersAroundIt)
         Host host;
         DraggingMemo* memo = host.memo;
         memo->setText(initial);
+        memo->clearHistory();
         const auto pointAt = [&](qsizetype position) {
             QTextCursor at(memo->document());
             at.setPosition(memo->toWidgetPosition(position));
@@ -318,8 +319,11 @@ TEST(EditorBufferInput, EditsAtAJoinActOnTheCharactersAroundIt)
         EXPECT_EQ(memo->lineCount(), c.expected.count(QStringLiteral("\r\n")) + 1) << c.name;
         QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_TRUE(memo->text() == initial) << c.name;
+        if (c.expected != initial)
+            EXPECT_EQ(memo->selection(), (TextSelection { c.anchor, c.caret })) << c.name;
         QTest::keyClick(memo, Qt::Key_Y, Qt::ControlModifier);
         EXPECT_TRUE(memo->text() == c.expected) << c.name;
+        EXPECT_EQ(memo->selStart(), c.caretAfter) << c.name;
     }
 }
 
@@ -346,9 +350,9 @@ TEST(EditorBufferInput, TypingPastTwiceTheBoundCutsThePieceAndUndoes)
     EXPECT_TRUE(memo->text() == expected);
     EXPECT_EQ(memo->selStart(), at + grown + 1);
     EXPECT_EQ(memo->document()->blockCount(), blocks + 2 * bound / displayblocks::kPiece);
-    memo->undo();
+    memo->undoStep();
     EXPECT_TRUE(memo->text() == before) << memo->text().size() << " " << memo->text().count(u'd');
-    EXPECT_EQ(memo->document()->blockCount(), blocks);
+    EXPECT_EQ(memo->lineCount(), 2);
 }
 
 // A selection that holds nothing but a join (a mouse dragged from the end of

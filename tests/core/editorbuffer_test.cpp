@@ -1,3 +1,4 @@
+#include "core/apperror.h"
 #include "core/cp1251.h"
 #include "core/displayblocks.h"
 #include "core/editorbuffer.h"
@@ -238,20 +239,125 @@ TEST(EditorBufferSetSelText, ScrollsTheCaretIntoView)
 
 // Undo -------------------------------------------------------------------------
 
-TEST(EditorBufferUndo, CommandEditsAreNotUndoableAndClearEarlierSteps)
+// Every command's edit is one step: undo brings back the text and the
+// selection before it, redo the text after it, also where long lines are
+// shown in pieces and when the whole text is replaced.
+TEST(EditorBufferUndo, CommandEditsUndoAndRedoWithTheirSelections)
+{
+    const QString longLine = QString(3 * displayblocks::kBound, u'a') + QStringLiteral("b");
+    const QString pieces = QStringLiteral("x\r\n") + longLine + QStringLiteral("\r\nyz");
+    const qsizetype join = 3 + displayblocks::kPiece;
+    enum Edit { SelText, WholeText, Line };
+    struct Case {
+        const char* name;
+        QString initial;
+        TextSelection selection;
+        Edit edit;
+        QString text;
+        QString after;
+    };
+    const Case cases[] = {
+        { "insert at the caret", QStringLiteral("abc"), { 1, 1 }, SelText, QStringLiteral("<P>"), QStringLiteral("a<P>bc") },
+        { "replace a selection made backwards", QStringLiteral("abc"), { 3, 1 }, SelText, QStringLiteral("<B>bc</B>"),
+          QStringLiteral("a<B>bc</B>") },
+        { "replace over a line break", QStringLiteral("ab\r\ncd"), { 1, 5 }, SelText, QStringLiteral("-"), QStringLiteral("a-d") },
+        { "insert line breaks", QStringLiteral("ab"), { 1, 1 }, SelText, QStringLiteral("\r\n\r\n"), QStringLiteral("a\r\n\r\nb") },
+        { "replace a line", QStringLiteral("ab\r\ncd\r\nef"), { 0, 0 }, Line, QStringLiteral("X"), QStringLiteral("ab\r\nX\r\nef") },
+        { "the whole text", QStringLiteral("ab\r\ncd"), { 2, 0 }, WholeText, QStringLiteral("new"), QStringLiteral("new") },
+        { "clear all", QStringLiteral("ab\r\ncd"), { 4, 4 }, WholeText, QString(), QString() },
+        { "from a join into the next line", pieces, { join, pieces.size() - 1 }, SelText, QStringLiteral("p\r\nq"),
+          QString(pieces).replace(join, pieces.size() - 1 - join, QStringLiteral("p\r\nq")) },
+        { "a line break into a piece", pieces, { join + 5, join + 5 }, SelText, QStringLiteral("\r\n"),
+          QString(pieces).insert(join + 5, QStringLiteral("\r\n")) },
+        { "a whole text of long lines", QStringLiteral("ab"), { 1, 1 }, WholeText, pieces, pieces },
+        { "a long line's text as a whole", pieces, { 0, 0 }, WholeText, QStringLiteral("c"), QStringLiteral("c") },
+        { "the long line", pieces, { 0, 0 }, Line, QStringLiteral("L"), QStringLiteral("x\r\nL\r\nyz") },
+    };
+    for (const Case& c : cases) {
+        EditorBuffer memo;
+        memo.setText(c.initial);
+        memo.clearHistory();
+        memo.setSelection(c.selection);
+        QSignalSpy changes(&memo, &EditorBuffer::changed);
+        switch (c.edit) {
+        case SelText: memo.setSelText(c.text); break;
+        case WholeText: memo.setText(c.text); break;
+        case Line: memo.setLine(1, c.text); break;
+        }
+        ASSERT_TRUE(memo.text() == c.after) << c.name;
+        const TextSelection after = memo.selection();
+        const qsizetype editChanges = changes.count();
+        ASSERT_TRUE(memo.canUndo()) << c.name;
+        memo.undoStep();
+        EXPECT_TRUE(memo.text() == c.initial) << c.name;
+        EXPECT_TRUE(memo.toBytes() == cp1251::encode(c.initial)) << c.name;
+        EXPECT_EQ(memo.lineCount(), c.initial.isEmpty() ? 0 : c.initial.count(CRLF) + 1) << c.name;
+        if (c.edit != Line)
+            EXPECT_EQ(memo.selection(), c.selection) << c.name;
+        EXPECT_FALSE(memo.canUndo()) << c.name;
+        EXPECT_GT(editChanges, 0) << c.name;
+        EXPECT_GT(changes.count(), editChanges) << c.name; // the undo is noticed too
+        memo.redoStep();
+        EXPECT_TRUE(memo.text() == c.after) << c.name;
+        EXPECT_EQ(memo.selection(), after) << c.name;
+        EXPECT_FALSE(memo.canRedo()) << c.name;
+    }
+}
+
+// A change no step follows (made on the toolkit's document directly) leaves
+// nothing to undo at positions that may have moved; loading and clearing
+// start an empty history.
+TEST(EditorBufferUndo, HistoryEndsWhereNoStepFollows)
 {
     EditorBuffer memo;
-    memo.insertPlainText(QStringLiteral("typed"));
-    EXPECT_TRUE(memo.document()->isUndoAvailable());
-    memo.setSelStart(0);
-    memo.setSelText(QStringLiteral("<P>"));
-    EXPECT_FALSE(memo.document()->isUndoAvailable());
-    memo.undo();
-    EXPECT_EQ(memo.text(), QStringLiteral("<P>typed"));
-
+    memo.setSelText(QStringLiteral("typed"));
+    ASSERT_TRUE(memo.canUndo());
+    memo.insertPlainText(QStringLiteral("!"));
+    EXPECT_FALSE(memo.canUndo());
+    memo.undoStep();
+    EXPECT_EQ(memo.text(), QStringLiteral("typed!"));
     memo.setText(QStringLiteral("replaced"));
-    EXPECT_FALSE(memo.document()->isUndoAvailable());
-    EXPECT_TRUE(memo.document()->isUndoRedoEnabled());
+    ASSERT_TRUE(memo.canUndo());
+    memo.clearText();
+    EXPECT_FALSE(memo.canUndo());
+    EXPECT_FALSE(memo.document()->isUndoRedoEnabled());
+}
+
+// Reads of megabytes take the document's characters at once; they give the
+// same text as the short reads, line breaks as CRLF, and undo brings such a
+// text back whole.
+TEST(EditorBufferUndo, MegabyteReadsAndStepsKeepEveryLineBreak)
+{
+    QString text;
+    for (int i = 0; text.size() < 1200 * 1024; ++i)
+        text += QStringLiteral("line %1 \u0436\r\n").arg(i);
+    EditorBuffer memo;
+    memo.setText(text);
+    memo.selectAllText();
+    EXPECT_TRUE(memo.getSelText() == text);
+    memo.setSelStart(7);
+    memo.setSelLength(text.size() - 20);
+    EXPECT_TRUE(memo.getSelText() == text.mid(7, text.size() - 20));
+    memo.selectAllText();
+    memo.setSelText(QStringLiteral("<B>") + text + QStringLiteral("</B>"));
+    memo.undoStep();
+    EXPECT_TRUE(memo.text() == text);
+    memo.undoStep();
+    EXPECT_TRUE(memo.text().isEmpty());
+}
+
+// An undo that would pass the capacity is refused like any edit: the text
+// and the history stay as they were.
+TEST(EditorBufferUndo, UndoPastTheCapacityChangesNothing)
+{
+    EditorBuffer memo;
+    memo.setText(QStringLiteral("abcdef"));
+    memo.setText(QStringLiteral("x"));
+    memo.setCapacity(3);
+    EXPECT_THROW(memo.undoStep(), AppError);
+    EXPECT_EQ(memo.text(), QStringLiteral("x"));
+    EXPECT_TRUE(memo.canUndo());
+    EXPECT_FALSE(memo.canRedo());
 }
 
 // Every selection of a small text with empty lines, reading it back must give

@@ -222,8 +222,19 @@ public:
     {
         std::tie(model.anchor, model.caret) = editorSelection();
     }
-    // The whole text replaced by a command: no undo reaches past it.
-    void barrier() { history = { model.text }; }
+    // A document opened or created: no undo reaches past it.
+    // Undo and redo of a conversion bring its encoding back too; the model
+    // keeps texts only, so it follows the editor's encoding there.
+    void followEncoding()
+    {
+        utf8 = memo->encoding().isUtf8();
+        mark = memo->encoding().byteOrderMark;
+    }
+    void barrier()
+    {
+        history = { model.text };
+        undone.clear();
+    }
     void documentReset()
     {
         journal->documentReset();
@@ -319,6 +330,7 @@ public:
     bool mark = false; // a UTF-8 document's file starts with the byte-order mark
     QString resetText;
     std::vector<QString> history; // the texts undo may return to, oldest first
+    std::vector<QString> undone;  // the texts redo may return to, the next last
     QStringList log;
 };
 
@@ -532,11 +544,12 @@ void commit(Session& s)
     if (s.choices.chance(40)) {
         QInputMethodEvent preedit(QStringLiteral("pre"), {});
         QApplication::sendEvent(s.memo, &preedit);
-        // A composition starting over a selection removes it, as an undo
-        // step of its own.
-        if (m.anchor != m.caret) {
+        // A composition starting on a selection removes it at once: that
+        // text stands, and is a step of its own before the commit.
+        if (m.selStart() != m.selEnd()) {
             m.replaceSelection({});
             s.history.push_back(m.text);
+            s.undone.clear();
         }
     }
     QInputMethodEvent event;
@@ -551,6 +564,7 @@ void commit(Session& s)
 void undo(Session& s)
 {
     s.key(Qt::Key_Z, Qt::ControlModifier);
+    s.followEncoding();
     const QString text = s.memo->text();
     std::vector<QString>& history = s.history;
     s.log.append(QStringLiteral("undo"));
@@ -562,6 +576,8 @@ void undo(Session& s)
     }
     for (size_t i = history.size() - 1; i-- > 0;) {
         if (history[i] == text) {
+            for (size_t j = history.size() - 1; j > i; --j)
+                s.undone.push_back(history[j]);
             history.resize(i + 1);
             s.model.text = text;
             s.takeEditorSelection();
@@ -569,6 +585,33 @@ void undo(Session& s)
         }
     }
     s.log.append(QStringLiteral("MISMATCH: undo gave a text that never stood"));
+}
+
+void redo(Session& s)
+{
+    if (s.choices.chance(50))
+        s.key(Qt::Key_Y, Qt::ControlModifier);
+    else
+        s.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    s.followEncoding();
+    const QString text = s.memo->text();
+    s.log.append(QStringLiteral("redo"));
+    if (text == s.history.back()) {
+        s.takeEditorSelection();
+        return;
+    }
+    // Typing grouped into one step redoes several of the model's at once.
+    for (size_t i = s.undone.size(); i-- > 0;) {
+        if (s.undone[i] == text) {
+            for (size_t j = s.undone.size(); j-- > i;)
+                s.history.push_back(s.undone[j]);
+            s.undone.resize(i);
+            s.model.text = text;
+            s.takeEditorSelection();
+            return;
+        }
+    }
+    s.log.append(QStringLiteral("MISMATCH: redo gave a text that was never undone"));
 }
 
 void removeSpaces(Session& s)
@@ -582,10 +625,8 @@ void removeSpaces(Session& s)
         collapsed.append(collapseSpaces(line));
     }
     s.commands->removeSpaces();
-    if (anyLine) {
+    if (anyLine)
         m.text = collapsed.join(QStringLiteral("\r\n"));
-        s.barrier();
-    }
     m.place(m.text.size());
     s.log.append(QStringLiteral("space removal"));
 }
@@ -595,7 +636,6 @@ void clearAll(Session& s)
     s.commands->clearAll();
     s.model.text.clear();
     s.model.place(0);
-    s.barrier();
     s.log.append(QStringLiteral("clear all"));
 }
 
@@ -606,7 +646,6 @@ void wholeText(Session& s)
     s.memo->setText(text);
     s.model.text = text;
     s.model.place(0);
-    s.barrier();
     s.log.append(QStringLiteral("whole text of %1 characters").arg(text.size()));
 }
 
@@ -618,6 +657,7 @@ void newDocument(Session& s)
     s.memo->setEncoding({});
     s.utf8 = s.mark = false;
     s.memo->setText(skeleton);
+    s.memo->clearHistory();
     s.ctx.doc.modified = true;
     s.model.text = skeleton;
     s.model.place(0);
@@ -664,7 +704,6 @@ void command(Session& s)
         text = s.choices.chance(20) ? s.longLine() : s.shortText(6);
     s.memo->setSelText(text);
     m.replaceSelection(text);
-    s.barrier();
     s.log.append(QStringLiteral("command puts in %1 characters").arg(text.size()));
 }
 
@@ -739,7 +778,6 @@ void convert(Session& s)
     if (converted != m.text) {
         m.text = converted;
         m.place(m.valid(qMin(start, m.text.size())));
-        s.barrier();
     }
 }
 
@@ -780,18 +818,19 @@ const std::vector<Operation>& operations()
         { "input method", true, commit },
         { "undo", true, undo },
         { "undo", true, undo },
-        { "space removal", false, removeSpaces },
-        { "clear all", false, clearAll },
-        { "whole text", false, wholeText },
+        { "redo", true, redo },
+        { "space removal", true, removeSpaces },
+        { "clear all", true, clearAll },
+        { "whole text", true, wholeText },
         { "new", false, newDocument },
         { "open", false, load },
-        { "command", false, command },
+        { "command", true, command },
         { "word wrap", true, toggleWrap },
         { "journal", true, checkJournal },
         { "type outside Windows-1251", true, typeWide },
         { "paste outside Windows-1251", true, pasteWide },
         { "open UTF-8", false, loadUtf8 },
-        { "conversion", false, convert },
+        { "conversion", true, convert },
     };
     return table;
 }
@@ -805,6 +844,7 @@ QString run(const uint8_t* data, size_t size, int maxSteps)
         toggleWrap(s);
     const QString initial = s.someText(choices.chance(70));
     s.memo->setText(initial);
+    s.memo->clearHistory();
     s.snapshot.setBytes(cp1251::encode(initial));
     s.model.text = initial;
     s.barrier();
@@ -823,8 +863,10 @@ QString run(const uint8_t* data, size_t size, int maxSteps)
         operation.apply(s);
         if (!s.log.isEmpty() && s.log.last().startsWith(QStringLiteral("MISMATCH")))
             return failure(s.log.last());
-        if (operation.undoable && s.model.text != before && s.model.text != s.history.back())
+        if (operation.undoable && s.model.text != before && s.model.text != s.history.back()) {
             s.history.push_back(s.model.text);
+            s.undone.clear();
+        }
         const QString mismatch = s.compare();
         if (!mismatch.isEmpty())
             return failure(QStringLiteral("after %1: %2").arg(QString::fromLatin1(operation.name), mismatch));

@@ -60,8 +60,8 @@ struct Model {
 class Session;
 
 /// One kind of edit: it acts on the editor and on the model alike.
-/// `undoable`: it enters the editor's undo history (typing, paste, drags);
-/// otherwise it is a command that clears that history.
+/// `undoable`: it enters the editor's undo history (typing, paste, drags,
+/// commands); otherwise it starts a new document and clears that history.
 struct Operation {
     const char* name;
     bool undoable;

@@ -18,6 +18,7 @@ TestWindow::~TestWindow() = default;
 void TestWindow::setText(const QString& text)
 {
     memo().setText(text);
+    memo().clearHistory();
     ctx().doc.modified = false;
 }
 

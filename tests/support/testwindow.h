@@ -24,7 +24,8 @@ struct TestWindow {
     EditorBuffer& memo() { return *window->memo(); }
     AppContext& ctx() { return window->context(); }
 
-    /// Puts a text in and counts it unchanged, as after opening a file.
+    /// Puts a text in and counts it unchanged, with nothing to undo, as
+    /// after opening a file.
     void setText(const QString& text);
     void select(qsizetype start, qsizetype length);
     /// Selection start and length, in document coordinates.

@@ -31,6 +31,11 @@ QStringList shownItems(const QList<QAction*>& actions)
     return names;
 }
 
+bool isHistoryItem(const QString& item)
+{
+    return item == QLatin1String("Undo1") || item == QLatin1String("Redo1");
+}
+
 QSet<QString> parentNames()
 {
     QSet<QString> parents;
@@ -65,7 +70,9 @@ TEST(CommandTable, EveryMenuRowHasItsControlInPlace)
             if (!candidate->menu())
                 action = candidate;
         ASSERT_NE(action, nullptr) << row.item << " has no control";
-        EXPECT_TRUE(action->isEnabled() && action->isVisible()) << row.item;
+        // With nothing to undo or redo yet, only those two items are grey.
+        EXPECT_EQ(action->isEnabled(), !isHistoryItem(item)) << row.item;
+        EXPECT_TRUE(action->isVisible()) << row.item;
         if (str(row.caption) == QLatin1String("-")) {
             EXPECT_TRUE(action->isSeparator()) << row.item;
             continue;
@@ -112,9 +119,34 @@ TEST(CommandTable, MenuBarAndSubmenusAsTheUserSeesThem)
     auto* aligment = t.window->findChild<QMenu*>(QStringLiteral("Aligment1"));
     ASSERT_NE(aligment, nullptr);
     EXPECT_EQ(aligment->title(), str("Выравнивание &блока"));
-    // Nothing is greyed out, whatever the state.
+    // Nothing is greyed out, whatever the state, but undo and redo while
+    // there is nothing to undo or redo.
     for (QAction* action : t.window->findChildren<QAction*>())
-        EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+        EXPECT_EQ(action->isEnabled(), !isHistoryItem(action->objectName())) << action->objectName().toStdString();
+    auto* edit = t.window->findChild<QMenu*>(QStringLiteral("Edit1"));
+    ASSERT_NE(edit, nullptr);
+    const QList<QAction*> items = edit->actions();
+    ASSERT_GE(items.size(), 3);
+    EXPECT_TRUE(items.at(items.size() - 3)->isSeparator());
+    QAction* undo = items.at(items.size() - 2);
+    QAction* redo = items.last();
+    EXPECT_EQ(undo->text(), str("Отменить"));
+    EXPECT_EQ(redo->text(), str("Повторить"));
+    struct State {
+        const char* after;
+        bool undo, redo;
+    };
+    t.memo().setSelText(QStringLiteral("a"));
+    const State states[] = { { "an edit", true, false }, { "its undo", false, true }, { "its redo", true, false } };
+    for (const State& state : states) {
+        EXPECT_EQ(undo->isEnabled(), state.undo) << state.after;
+        EXPECT_EQ(redo->isEnabled(), state.redo) << state.after;
+        (state.undo ? undo : redo)->trigger();
+    }
+    // Opening, New and a re-read start an empty history; here New.
+    t.window->NewDocClick();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
 }
 
 // The text-tool items without a handler are there, enabled, and do nothing.

@@ -189,6 +189,13 @@ TEST(JournalCrash, RecoveryAfterSigkillGivesBackExactlyWhatTheUserHad)
             { QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), QStringLiteral("UNSAVED") },
             { QStringLiteral("key"), QStringLiteral("alt+3") } },
           QStringLiteral("alt+n"), false, "<P>saved version</P>" },
+        // An undo is journaled as any edit: the text it brought back is recovered.
+        { "typing undone", "<P>one",
+          { { QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), QStringLiteral("hi") },
+            { QStringLiteral("key"), QStringLiteral("Return") },
+            { QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), QStringLiteral("x") },
+            { QStringLiteral("key"), QStringLiteral("ctrl+z") } },
+          QStringLiteral("Return"), true, "hi\r\n<P>one" },
     };
     for (const auto& row : rows) {
         QTemporaryDir dir;

@@ -101,7 +101,8 @@ void type(EditorBuffer& memo, const QString& keys)
 // The journal's text is compared with the editor's own bytes after each kind
 // of change: typing, line breaks typed and deleted, commands, whole-text
 // commands, all through the widget's change notification; in a Windows-1251
-// page and in a UTF-8 page, each ending with a conversion to the other.
+// page and in a UTF-8 page, each ending with a conversion to the other;
+// undo and redo among them.
 TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
 {
     for (const QByteArray& page : { QByteArray("<HTML>\r\n<BODY>\r\n  a   b  \r\n</BODY>\r\n</HTML>"),
@@ -136,9 +137,19 @@ TEST_F(JournalTest, EveryKindOfChangeReplaysToTheEditorsBytes)
             { "Enter in a long line", false, [&] { memo.setSelStart(5000); QTest::keyClick(&memo, Qt::Key_Return); } },
             { "select all + Ctrl+B over long lines", true, [&] { e->window->SelectAll1Click(); e->window->Bold1Click(); } },
             { "typing after a join again", false, [&] { memo.setSelStart(4 + 3 * 1024); type(memo, QStringLiteral("w")); } },
+            // Undo and redo are edits like any other; a whole text comes back whole.
+            { "undo of the typing", false, [&] { e->window->Undo1Click(); } },
+            { "undo of select all + Ctrl+B over long lines", true, [&] { e->window->Undo1Click(); } },
+            { "undo of Enter in a long line", false, [&] { QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier); } },
+            { "redo of Enter", false, [&] { QTest::keyClick(&memo, Qt::Key_Y, Qt::ControlModifier); } },
+            { "redo of select all + Ctrl+B", true, [&] { e->window->Redo1Click(); } },
+            { "redo of the typing", false, [&] { e->window->Redo1Click(); } },
             { "typing outside the BMP", false, [&] { memo.setSelStart(7); type(memo, QString::fromUtf8("😀")); } },
             { "a conversion", true, [&] { e->window->findChild<QAction*>(memo.encoding().isUtf8() ? "Win12511" : "Utf81")->trigger(); } },
             { "typing after the conversion", false, [&] { memo.setSelStart(3); type(memo, QString::fromUtf8("ж😀")); } },
+            { "undo of the typing after the conversion", false, [&] { e->window->Undo1Click(); } },
+            { "undo of the conversion", true, [&] { e->window->Undo1Click(); } },
+            { "redo of the conversion", true, [&] { e->window->Redo1Click(); } },
         };
         int records = 0;
         for (const Step& step : steps) {

@@ -40,6 +40,8 @@ const KeyCase kKeys[] = {
     { Qt::Key_U, Ctrl | Alt, "ToUppercase1" },
     { Qt::Key_L, Ctrl | Alt, "ToLowercase1" },
     { Qt::Key_F3, Qt::NoModifier, "Replace1" },
+    { Qt::Key_Z, Ctrl, "Undo1" },
+    { Qt::Key_Y, Ctrl, "Redo1" },
     { Qt::Key_1, Alt, "Netscape1" },
     { Qt::Key_2, Alt, "MSIE1" },
     { Qt::Key_3, Alt, "Anybrowser1" },
@@ -103,7 +105,10 @@ TEST(Shortcuts, EveryKeyRunsTheFirstItemBearingItAndNothingElse)
     for (const KeyCase& c : kKeys) {
         ActiveWindow t;
         TriggerSpy spy(*t.window);
+        // Something to undo and something to redo, so both items are enabled.
         t.memo().setText(QStringLiteral("abc"));
+        t.memo().setText(QStringLiteral("abc"));
+        t.memo().undoStep();
         QTest::keyClick(&t.memo(), c.key, c.modifiers);
         const QString key = sequenceOf(c).toString();
         EXPECT_EQ(spy.counts.value(QString::fromLatin1(c.item)), 1) << key.toStdString() << " -> " << c.item;
@@ -141,9 +146,6 @@ TEST(Shortcuts, WidgetKeysThatNoItemClaimsStayTheWidgets)
 {
     ActiveWindow t;
     TriggerSpy spy(*t.window);
-    QTest::keyClicks(&t.memo(), QStringLiteral("hello"));
-    QTest::keyClick(&t.memo(), Qt::Key_Z, Ctrl);
-    EXPECT_EQ(t.memo().text(), QString());
     QTest::keyClicks(&t.memo(), QStringLiteral("copy"));
     QTest::keyClick(&t.memo(), Qt::Key_Home);
     QTest::keyClick(&t.memo(), Qt::Key_End, Shift);

@@ -191,17 +191,3 @@ TEST(WrapThroughWindow, WholeTextAndMultiLineSelections)
     t.window->Center1Click();
     EXPECT_EQ(t.memo().text(), QStringLiteral("<CENTER>\r\nabc\r\n</CENTER>next"));
 }
-
-// A command's replacement is not undoable and leaves no typing step that
-// could be undone at a wrong place.
-TEST(WrapThroughWindow, UndoAfterACommandLeavesTheTextAlone)
-{
-    ActiveWindow t;
-    QTest::keyClicks(&t.memo(), QStringLiteral("word"));
-    QTest::keyClick(&t.memo(), Qt::Key_Home);
-    QTest::keyClick(&t.memo(), Qt::Key_End, Qt::ShiftModifier);
-    QTest::keyClick(&t.memo(), Qt::Key_I, Ctrl);
-    ASSERT_EQ(t.memo().text(), QStringLiteral("<I>word</I>"));
-    QTest::keyClick(&t.memo(), Qt::Key_Z, Ctrl);
-    EXPECT_EQ(t.memo().text(), QStringLiteral("<I>word</I>"));
-}
