@@ -118,3 +118,46 @@ TEST(UndoThroughWindow, EveryCommandIsOneStepBackAndForth)
         EXPECT_TRUE(t.fake.prompts.boxes.size() <= 1); // the question of Ctrl+F4, no error
     }
 }
+
+// A conversion of the encoding is one step too: Ctrl+Z brings back the text,
+// its declaration and the encoding the next save writes; Ctrl+Y converts again.
+TEST(UndoThroughWindow, AConversionOfTheEncodingIsOneStepBackAndForth)
+{
+    struct Row {
+        const char* name;
+        QString initial;
+        bool utf8Before;
+        const char* item;           // the menu item that converts
+        QByteArray bytesBefore;     // the next save, before and after
+        QByteArray bytesAfter;
+    };
+    const Row rows[] = {
+        { "to UTF-8 with a declaration", s("<meta charset=windows-1251>\r\nж"), false, "Utf81",
+          "<meta charset=windows-1251>\r\n\xe6", "<meta charset=utf-8>\r\n\xd0\xb6" },
+        { "to UTF-8, only the encoding", s("ж"), false, "Utf81", "\xe6", "\xd0\xb6" },
+        { "to Windows-1251 with a character it lacks", s("a\xf0\x9f\x98\x80"), true, "Win12511",
+          "a\xf0\x9f\x98\x80", "a&#128512;" },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ActiveWindow t;
+        t.memo().setEncoding({ row.utf8Before ? Charset::Utf8 : Charset::Windows1251, false });
+        t.setText(row.initial);
+        ASSERT_EQ(t.memo().toBytes(), row.bytesBefore);
+        t.window->findChild<QAction*>(QString::fromLatin1(row.item))->trigger();
+        ASSERT_EQ(t.memo().toBytes(), row.bytesAfter);
+        ASSERT_NE(t.memo().encoding().isUtf8(), row.utf8Before);
+
+        QTest::keyClick(&t.memo(), Qt::Key_Z, Ctrl);
+        EXPECT_EQ(t.memo().encoding().isUtf8(), row.utf8Before);
+        EXPECT_EQ(t.memo().toBytes(), row.bytesBefore);
+        EXPECT_TRUE(t.memo().text() == row.initial);
+        auto* utf8Item = t.window->findChild<QAction*>(QStringLiteral("Utf81"));
+        EXPECT_EQ(utf8Item->isChecked(), row.utf8Before);
+
+        QTest::keyClick(&t.memo(), Qt::Key_Y, Ctrl);
+        EXPECT_NE(t.memo().encoding().isUtf8(), row.utf8Before);
+        EXPECT_EQ(t.memo().toBytes(), row.bytesAfter);
+        EXPECT_NE(utf8Item->isChecked(), row.utf8Before);
+    }
+}
