@@ -6,26 +6,24 @@
 
 namespace linebreaks {
 
-QString decodeToEditorText(const QByteArray& bytes, TextShape* shape)
+namespace {
+
+// Copies [src, end) to dst, each character through `map`, every CRLF, lone CR
+// and lone LF as one '\n'; counts the breaks and the longest line. Returns
+// the end of what was written. Safe in place (dst never passes src).
+template <typename Char, typename Map>
+char16_t* copyWithBreaks(const Char* src, const Char* const end, char16_t* dst, Map map, TextShape* shape)
 {
-    // Start-up and Open go through here with up to 16 MiB: decoding, the
-    // breaks and the line lengths are one loop, writing each character once.
-    const std::array<char16_t, 256>& characters = cp1251::characters();
-    QString out(bytes.size(), Qt::Uninitialized);
-    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
-    char16_t* dst = begin;
-    const char16_t* lineStart = begin;
+    const char16_t* lineStart = dst;
     qsizetype breaks = 0;
     qsizetype longest = 0;
-    const char* src = bytes.constData();
-    const char* const end = src + bytes.size();
     while (src < end) {
-        const auto b = static_cast<unsigned char>(*src++);
-        if (b != '\r' && b != '\n') {
-            *dst++ = characters[b];
+        const Char c = *src++;
+        if (c != Char('\r') && c != Char('\n')) {
+            *dst++ = map(c);
             continue;
         }
-        if (b == '\r' && src < end && *src == '\n')
+        if (c == Char('\r') && src < end && *src == Char('\n'))
             ++src;
         longest = std::max<qsizetype>(longest, dst - lineStart);
         *dst++ = u'\n';
@@ -33,9 +31,24 @@ QString decodeToEditorText(const QByteArray& bytes, TextShape* shape)
         ++breaks;
     }
     longest = std::max<qsizetype>(longest, dst - lineStart);
-    out.truncate(dst - begin);
     if (shape)
         *shape = { breaks, longest };
+    return dst;
+}
+
+} // namespace
+
+QString decodeToEditorText(const QByteArray& bytes, TextShape* shape)
+{
+    // Start-up and Open go through here with up to 16 MiB: decoding, the
+    // breaks and the line lengths are one loop, writing each character once.
+    const std::array<char16_t, 256>& characters = cp1251::characters();
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    const char* src = bytes.constData();
+    const auto decode = [&characters](char b) { return characters[static_cast<unsigned char>(b)]; };
+    char16_t* const dst = copyWithBreaks(src, src + bytes.size(), begin, decode, shape);
+    out.truncate(dst - begin);
     return out;
 }
 
@@ -44,29 +57,8 @@ void toEditorTextInPlace(QString& text, TextShape* shape)
     // A UTF-8 page comes here after Qt has decoded it: the breaks and the
     // line lengths in one loop, writing back over the text itself.
     char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
-    const char16_t* src = begin;
-    const char16_t* const end = begin + text.size();
-    char16_t* dst = begin;
-    const char16_t* lineStart = begin;
-    qsizetype breaks = 0;
-    qsizetype longest = 0;
-    while (src < end) {
-        const char16_t c = *src++;
-        if (c != u'\r' && c != u'\n') {
-            *dst++ = c;
-            continue;
-        }
-        if (c == u'\r' && src < end && *src == u'\n')
-            ++src;
-        longest = std::max<qsizetype>(longest, dst - lineStart);
-        *dst++ = u'\n';
-        lineStart = dst;
-        ++breaks;
-    }
-    longest = std::max<qsizetype>(longest, dst - lineStart);
+    char16_t* const dst = copyWithBreaks<char16_t>(begin, begin + text.size(), begin, [](char16_t c) { return c; }, shape);
     text.truncate(dst - begin);
-    if (shape)
-        *shape = { breaks, longest };
 }
 
 QString toEditorText(const QString& text)

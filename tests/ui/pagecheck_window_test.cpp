@@ -65,46 +65,51 @@ void expectEditingAreaFocused(ActiveWindow& t)
 
 TEST(PageCheckWindow, CommandListsTheMessagesAndEnterGoesToEach)
 {
-    ActiveWindow t;
-    const QString text = brokenPage();
-    t.setText(text);
-    QTest::keyClick(&t.memo(), Qt::Key_V, CtrlShift);
-    TPageCheck* check = checkWindow(t);
-    ASSERT_NE(check, nullptr);
-    EXPECT_TRUE(check->isVisible());
-    EXPECT_FALSE(check->isModal());
-    EXPECT_EQ(check->windowTitle(), QStringLiteral("Проверка страницы"));
-    EXPECT_EQ(check->checkAgainButton()->text(), QStringLiteral("Проверить снова"));
-    EXPECT_EQ(waitForSummary(check, QStringLiteral("Ошибок: 0, предупреждений: 3")),
-              QStringLiteral("Ошибок: 0, предупреждений: 3"));
-    EXPECT_EQ(shownRows(check),
-              (QStringList { QStringLiteral("строка 5, столбец 2: <div> proprietary attribute \"foo\""),
-                             QStringLiteral("строка 6, столбец 7: discarding unexpected </div>"),
-                             QStringLiteral("строка 7, столбец 10: missing </b> before </p>") }));
-    EXPECT_EQ(t.memo().text(), text);
-    EXPECT_FALSE(t.ctx().doc.modified);
+    // The same rows in either encoding: the check reads the characters.
+    for (const Charset charset : { Charset::Windows1251, Charset::Utf8 }) {
+        SCOPED_TRACE(charset == Charset::Utf8 ? "UTF-8" : "Windows-1251");
+        ActiveWindow t;
+        t.memo().setEncoding({ charset, false });
+        const QString text = brokenPage();
+        t.setText(text);
+        QTest::keyClick(&t.memo(), Qt::Key_V, CtrlShift);
+        TPageCheck* check = checkWindow(t);
+        ASSERT_NE(check, nullptr);
+        EXPECT_TRUE(check->isVisible());
+        EXPECT_FALSE(check->isModal());
+        EXPECT_EQ(check->windowTitle(), QStringLiteral("Проверка страницы"));
+        EXPECT_EQ(check->checkAgainButton()->text(), QStringLiteral("Проверить снова"));
+        EXPECT_EQ(waitForSummary(check, QStringLiteral("Ошибок: 0, предупреждений: 3")),
+                  QStringLiteral("Ошибок: 0, предупреждений: 3"));
+        EXPECT_EQ(shownRows(check),
+                  (QStringList { QStringLiteral("строка 5, столбец 2: <div> proprietary attribute \"foo\""),
+                                 QStringLiteral("строка 6, столбец 7: discarding unexpected </div>"),
+                                 QStringLiteral("строка 7, столбец 10: missing </b> before </p>") }));
+        EXPECT_EQ(t.memo().text(), text);
+        EXPECT_FALSE(t.ctx().doc.modified);
 
-    const struct {
-        int row;
-        qsizetype position;
-    } places[] = {
-        { 2, text.indexOf(QStringLiteral("<B>")) },
-        { 0, text.indexOf(QStringLiteral("<DIV")) },
-        { 1, text.indexOf(QStringLiteral("</DIV>\r\n<P>")) },
-    };
-    for (const auto& place : places) {
-        SCOPED_TRACE(place.row);
-        t.memo().setSelStart(0);
-        enterOnRow(check, place.row);
-        EXPECT_EQ(t.selection(), Sel(place.position, 0));
-        expectEditingAreaFocused(t);
-        // Enter chose the row and did not press "Проверить снова".
-        EXPECT_EQ(check->summaryLabel()->text(), QStringLiteral("Ошибок: 0, предупреждений: 3"));
-        EXPECT_TRUE(t.memo().viewport()->rect().contains(t.memo().cursorRect().center()));
+        const struct {
+            int row;
+            qsizetype position;
+        } places[] = {
+            { 2, text.indexOf(QStringLiteral("<B>")) },
+            { 0, text.indexOf(QStringLiteral("<DIV")) },
+            { 1, text.indexOf(QStringLiteral("</DIV>\r\n<P>")) },
+        };
+        for (const auto& place : places) {
+            SCOPED_TRACE(place.row);
+            t.memo().setSelStart(0);
+            enterOnRow(check, place.row);
+            EXPECT_EQ(t.selection(), Sel(place.position, 0));
+            expectEditingAreaFocused(t);
+            // Enter chose the row and did not press "Проверить снова".
+            EXPECT_EQ(check->summaryLabel()->text(), QStringLiteral("Ошибок: 0, предупреждений: 3"));
+            EXPECT_TRUE(t.memo().viewport()->rect().contains(t.memo().cursorRect().center()));
+        }
+        // Choosing rows moved the caret and nothing else.
+        EXPECT_EQ(t.memo().text(), text);
+        EXPECT_FALSE(t.ctx().doc.modified);
     }
-    // Choosing rows moved the caret and nothing else.
-    EXPECT_EQ(t.memo().text(), text);
-    EXPECT_FALSE(t.ctx().doc.modified);
 }
 
 // The line is also longer than the slice the text is copied in.
