@@ -1,6 +1,7 @@
 #include "core/cp1251.h"
 #include "core/displayblocks.h"
 #include "core/editorbuffer.h"
+#include "support/dragstart.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -306,12 +307,7 @@ TEST(EditorBufferInput, EditsAtAJoinActOnTheCharactersAroundIt)
             memo->action = c.action == DragCopy ? Qt::CopyAction : Qt::MoveAction;
             const QPoint from = pointAt(c.anchor);
             const QPoint to = from + QPoint(QApplication::startDragDistance() + 5, 0);
-            QMouseEvent press(QEvent::MouseButtonPress, from, memo->viewport()->mapToGlobal(from), Qt::LeftButton,
-                              Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(memo->viewport(), &press);
-            QMouseEvent move(QEvent::MouseMove, to, memo->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                             Qt::NoModifier);
-            QApplication::sendEvent(memo->viewport(), &move);
+            pressAndMove(memo->viewport(), from, to);
         }
         EXPECT_TRUE(memo->text() == c.expected) << c.name;
         EXPECT_TRUE(memo->toBytes() == cp1251::encode(c.expected)) << c.name;

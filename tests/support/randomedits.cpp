@@ -8,6 +8,7 @@
 #include "core/editorbuffer.h"
 #include "core/journalformat.h"
 #include "core/savedtextsnapshot.h"
+#include "support/dragstart.h"
 #include "support/scriptedprompts.h"
 #include "tools/textcommands.h"
 
@@ -490,12 +491,7 @@ void drag(Session& s)
         return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
     };
     const QPoint to = from + QPoint(0, QApplication::startDragDistance() + 5);
-    QMouseEvent press(QEvent::MouseButtonPress, from, memo->viewport()->mapToGlobal(from), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(memo->viewport(), &press);
-    QMouseEvent move(QEvent::MouseMove, to, memo->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(memo->viewport(), &move);
+    pressAndMove(memo->viewport(), from, to);
     // The platform's drag takes the release: none reaches the text.
     s.memo->onDrag = nullptr;
 
