@@ -2,6 +2,8 @@
 // ordinary page on its command line and timed from exec until it has
 // settled, against the floor (quillet_launch_floor: a bare QPlainTextEdit
 // that decodes and shows the same bytes in the same font and window size).
+// The same page minified into one line is held to the editor's own time
+// for the ordinary page.
 //
 // Settled: the process's CPU time (utime + stime in /proc/PID/stat, all
 // threads) grows by at most 2 clock ticks over 300 ms; the time taken is
@@ -137,6 +139,15 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+// The single runs, in milliseconds, for the line under a table.
+QString runsText(const std::vector<double>& times)
+{
+    QStringList runs;
+    for (double t : times)
+        runs.append(QString::number(t, 'f', 0));
+    return runs.join(u' ');
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -203,18 +214,23 @@ int main(int argc, char* argv[])
         // A UTF-8 page of the same size, against a floor that decodes it with QString::fromUtf8.
         const QString utf8File = dir.filePath(QStringLiteral("page%1-utf8.htm").arg(mib));
         writeFile(utf8File, benchdocument::makeUtf8(qsizetype(mib) * 1024 * 1024));
+        // The same page minified into one line, shown as many display blocks.
+        const QString oneLineFile = dir.filePath(QStringLiteral("page%1-oneline.htm").arg(mib));
+        writeFile(oneLineFile, benchdocument::makeOneLine(qsizetype(mib) * 1024 * 1024));
         // One untimed run of each, so every run finds the same warm caches.
         settings(true);
         timeLaunch(floor, file, env);
         timeLaunch(editor, file, env);
         // The runs alternate, so the load of a shared machine falls on all alike.
-        std::vector<double> times[5];
-        std::vector<double> ticks[5];
+        // 0 floor, 1 editor, 2 editor without highlighting, 3 UTF-8 floor, 4 UTF-8 editor, 5 one-line editor.
+        std::vector<double> times[6];
+        std::vector<double> ticks[6];
         for (int rep = 0; rep < reps; ++rep) {
-            for (int which = 0; which < 5; ++which) {
+            for (int which = 0; which < 6; ++which) {
                 settings(which != 2);
-                const bool utf8 = which >= 3;
-                const Launch launch = timeLaunch(which == 0 || which == 3 ? floor : editor, utf8 ? utf8File : file, env,
+                const bool utf8 = which == 3 || which == 4;
+                const Launch launch = timeLaunch(which == 0 || which == 3 ? floor : editor,
+                                                 utf8 ? utf8File : which == 5 ? oneLineFile : file, env,
                                                  which == 3 ? "--utf8" : nullptr);
                 times[which].push_back(launch.settledMs);
                 ticks[which].push_back(double(launch.ticks));
@@ -235,14 +251,15 @@ int main(int argc, char* argv[])
                        .arg(ms, 8, 'f', 0).arg(ms / floorMs, 6, 'f', 2).arg(cpu, 10, 'f', 0)
                        .arg(cpu / floorTicks, 6, 'f', 2).arg(which ? QStringLiteral("<= 1.1x") : QString());
         }
-        QStringList all;
-        for (int which = 0; which < 3; ++which) {
-            QStringList runs;
-            for (double t : times[which])
-                runs.append(QString::number(t, 'f', 0));
-            all.append(runs.join(u' '));
-        }
-        out << "  runs (ms): floor " << all[0] << " | on " << all[1] << " | off " << all[2] << "\n";
+        out << "  runs (ms): floor " << runsText(times[0]) << " | on " << runsText(times[1]) << " | off "
+            << runsText(times[2]) << "\n";
+        // The one-line page is held to the ordinary page in the same editor, not to the floor.
+        out << "\n" << mib << " MiB page minified into one line, against the editor's ordinary page\n";
+        out << QStringLiteral("  %1 %2 %3x %4 %5x  %6\n").arg(QStringLiteral("editor, highlighting on (default)"), -36)
+                   .arg(median(times[5]), 8, 'f', 0).arg(median(times[5]) / median(times[1]), 6, 'f', 2)
+                   .arg(median(ticks[5]), 10, 'f', 0).arg(median(ticks[5]) / median(ticks[1]), 6, 'f', 2)
+                   .arg(QStringLiteral("<= 1.3x"));
+        out << "  runs (ms): " << runsText(times[5]) << "\n";
         out << "\n" << mib << " MiB page as UTF-8: " << QFileInfo(utf8File).size() << " bytes\n";
         for (int which = 3; which < 5; ++which) {
             const double ms = median(times[which]);
@@ -252,11 +269,7 @@ int main(int argc, char* argv[])
                        .arg(ms, 8, 'f', 0).arg(ms / median(times[3]), 6, 'f', 2).arg(cpu, 10, 'f', 0)
                        .arg(cpu / median(ticks[3]), 6, 'f', 2).arg(which == 4 ? QStringLiteral("<= 1.1x") : QString());
         }
-        QStringList utf8Runs[2];
-        for (int which = 3; which < 5; ++which)
-            for (double t : times[which])
-                utf8Runs[which - 3].append(QString::number(t, 'f', 0));
-        out << "  runs (ms): floor " << utf8Runs[0].join(u' ') << " | editor " << utf8Runs[1].join(u' ') << "\n";
+        out << "  runs (ms): floor " << runsText(times[3]) << " | editor " << runsText(times[4]) << "\n";
         out.flush();
     }
     return 0;
