@@ -1,6 +1,6 @@
 #include "benchdocument.h"
 
-#include "core/cp1251.h"
+#include "core/encoding/cp1251.h"
 
 #include <QStringList>
 

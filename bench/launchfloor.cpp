@@ -4,7 +4,7 @@
 // no menus, no settings, no highlighting.
 //
 //   quillet_launch_floor [--utf8] FILE
-#include "core/linebreaks.h"
+#include "core/encoding/linebreaks.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Windows-1251 codec: every byte string survives a decode and an encode
 // unchanged, and any text, however foreign, encodes into bytes that decode
 // back to the text with its unencodable characters as character references.
-#include "core/cp1251.h"
+#include "core/encoding/cp1251.h"
 #include "fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,8 +1,8 @@
 // The ini profile reader and writer on any bytes: a file is kept byte for
 // byte, reads agree with a small model of the profile rules, and a write
 // changes the one value and no other.
-#include "core/cp1251.h"
-#include "core/inifile.h"
+#include "core/encoding/cp1251.h"
+#include "core/settings/inifile.h"
 #include "fuzzcheck.h"
 
 #include <QStringList>

@@ -1,8 +1,8 @@
 // Line-break rules against a small model: a CR followed by an LF is one
 // break, every other CR and every other LF is a break of its own, and every
 // break becomes CR LF; nothing else changes.
-#include "core/cp1251.h"
-#include "core/linebreaks.h"
+#include "core/encoding/cp1251.h"
+#include "core/encoding/linebreaks.h"
 #include "fuzzcheck.h"
 
 #include <QByteArrayList>

@@ -2,8 +2,8 @@
 // model that decodes code point by code point (and against Qt's decoder),
 // and every decision round-trips: the bytes written back in the encoding
 // chosen are the bytes read, so no byte is ever replaced.
-#include "core/linebreaks.h"
-#include "core/textencoding.h"
+#include "core/encoding/linebreaks.h"
+#include "core/encoding/textencoding.h"
 #include "fuzzcheck.h"
 
 #include <QStringDecoder>

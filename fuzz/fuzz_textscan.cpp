@@ -2,8 +2,8 @@
 // the scan selects the leftmost occurrence in the LAST line that holds the
 // search text, at (lengths of the lines before) + 2 per line break + column;
 // space removal drops the first space of the first pair until no pair is left.
-#include "core/cp1251.h"
-#include "core/linebreaks.h"
+#include "core/encoding/cp1251.h"
+#include "core/encoding/linebreaks.h"
 #include "fuzzcheck.h"
 #include "tools/matchscan.h"
 #include "tools/spaceremoval.h"

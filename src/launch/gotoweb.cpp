@@ -1,7 +1,7 @@
 #include "launch/gotoweb.h"
 
-#include "core/branding.h"
-#include "core/programlauncher.h"
+#include "core/platform/branding.h"
+#include "core/platform/programlauncher.h"
 
 namespace gotoweb {
 

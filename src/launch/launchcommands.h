@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/registry.h"
+#include "core/platform/registry.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/programlauncher.h"
+#include "core/platform/programlauncher.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/registry.h"
+#include "core/platform/registry.h"
 
 /// The file-type registry of a Linux desktop, asked through GIO at each
 /// look-up, so an application installed or chosen while the editor runs is

@@ -1,7 +1,7 @@
 #include "markup/linktarget.h"
 
-#include "core/branding.h"
-#include "core/inifile.h"
+#include "core/platform/branding.h"
+#include "core/settings/inifile.h"
 #include "markup/filepaths.h"
 
 QString linkTarget(const QString& path)

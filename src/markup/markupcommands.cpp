@@ -1,7 +1,7 @@
 #include "markup/markupcommands.h"
 
-#include "core/appcontext.h"
-#include "core/editorbuffer.h"
+#include "core/document/appcontext.h"
+#include "core/text/editorbuffer.h"
 #include "markup/filepaths.h"
 #include "markup/fragments.h"
 #include "markup/linktarget.h"

@@ -1,7 +1,7 @@
 #include "tools/findreplace.h"
 
-#include "core/appcontext.h"
-#include "core/editorbuffer.h"
+#include "core/document/appcontext.h"
+#include "core/text/editorbuffer.h"
 #include "tools/matchscan.h"
 #include "tools/replacedialog.h"
 

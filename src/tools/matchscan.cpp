@@ -1,6 +1,6 @@
 #include "tools/matchscan.h"
 
-#include "core/displayblocks.h"
+#include "core/text/displayblocks.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

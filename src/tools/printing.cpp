@@ -1,11 +1,11 @@
 #include "tools/printing.h"
 
-#include "core/appcontext.h"
-#include "core/apperror.h"
-#include "core/editorbuffer.h"
-#include "core/linebreaks.h"
-#include "core/platform.h"
-#include "core/userprompts.h"
+#include "core/document/appcontext.h"
+#include "core/encoding/linebreaks.h"
+#include "core/platform/apperror.h"
+#include "core/platform/platform.h"
+#include "core/platform/userprompts.h"
+#include "core/text/editorbuffer.h"
 #include "tools/printersystem.h"
 
 #include <QAbstractTextDocumentLayout>

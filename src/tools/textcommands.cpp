@@ -1,10 +1,10 @@
 #include "tools/textcommands.h"
 
-#include "core/appcontext.h"
-#include "core/displayblocks.h"
-#include "core/editorbuffer.h"
-#include "core/linebreaks.h"
-#include "core/messageboxes.h"
+#include "core/document/appcontext.h"
+#include "core/encoding/linebreaks.h"
+#include "core/platform/messageboxes.h"
+#include "core/text/displayblocks.h"
+#include "core/text/editorbuffer.h"
 #include "tools/spaceremoval.h"
 
 #include <QTextBlock>

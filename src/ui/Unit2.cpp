@@ -1,6 +1,6 @@
 #include "ui/Unit2.h"
 
-#include "core/branding.h"
+#include "core/platform/branding.h"
 #include "ui/dialogplacement.h"
 #include "ui/linefit.h"
 

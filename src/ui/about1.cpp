@@ -1,7 +1,7 @@
 #include "ui/about1.h"
 
-#include "core/branding.h"
-#include "core/messageboxes.h"
+#include "core/platform/branding.h"
+#include "core/platform/messageboxes.h"
 #include "launch/gotoweb.h"
 #include "ui/copyright.h"
 #include "ui/dialogplacement.h"

@@ -1,6 +1,6 @@
 #include "ui/optionscommand.h"
 
-#include "core/appcontext.h"
+#include "core/document/appcontext.h"
 #include "ui/uoptions.h"
 
 #include <QMainWindow>

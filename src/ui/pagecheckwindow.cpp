@@ -1,6 +1,6 @@
 #include "ui/pagecheckwindow.h"
 
-#include "core/editorbuffer.h"
+#include "core/text/editorbuffer.h"
 #include "tools/pagecheckrun.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/userprompts.h"
+#include "core/platform/userprompts.h"
 
 class QWidget;
 

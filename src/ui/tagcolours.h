@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/htmllexer.h"
+#include "core/text/htmllexer.h"
 
 #include <QColor>
 

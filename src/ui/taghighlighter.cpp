@@ -1,6 +1,6 @@
 #include "ui/taghighlighter.h"
 
-#include "core/editorbuffer.h"
+#include "core/text/editorbuffer.h"
 #include "ui/tagcolours.h"
 
 #include <QElapsedTimer>

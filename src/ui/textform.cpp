@@ -1,7 +1,7 @@
 #include "ui/textform.h"
 
-#include "core/apperror.h"
-#include "core/messageboxes.h"
+#include "core/platform/apperror.h"
+#include "core/platform/messageboxes.h"
 #include "tools/printing.h"
 #include "ui/dialogplacement.h"
 #include "ui/linefit.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/appcontext.h"
-#include "core/apperror.h"
+#include "core/document/appcontext.h"
+#include "core/platform/apperror.h"
 
 #include <QMainWindow>
 #include <QStringList>

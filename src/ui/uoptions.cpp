@@ -1,13 +1,13 @@
 #include "ui/uoptions.h"
 
-#include "core/appcontext.h"
-#include "core/apperror.h"
-#include "core/editorbuffer.h"
-#include "core/editorfont.h"
-#include "core/highlightsetting.h"
-#include "core/inifile.h"
-#include "core/messageboxes.h"
-#include "core/privatefolder.h"
+#include "core/document/appcontext.h"
+#include "core/platform/apperror.h"
+#include "core/platform/messageboxes.h"
+#include "core/platform/privatefolder.h"
+#include "core/settings/editorfont.h"
+#include "core/settings/highlightsetting.h"
+#include "core/settings/inifile.h"
+#include "core/text/editorbuffer.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // The desktop's look-ups and starts through GIO, each on a desktop of its
 // own (see FreshDesktop): the browser for web addresses and for previews
 // whose setting names no program here, and the extended editor's command.
-#include "core/branding.h"
-#include "core/editorbuffer.h"
+#include "core/platform/branding.h"
+#include "core/text/editorbuffer.h"
 #include "freshdesktop.h"
 #include "launch/gotoweb.h"
 #include "launch/processlauncher.h"

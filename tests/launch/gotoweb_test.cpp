@@ -1,4 +1,4 @@
-#include "core/branding.h"
+#include "core/platform/branding.h"
 #include "launch/gotoweb.h"
 #include "support/fakeplatform.h"
 

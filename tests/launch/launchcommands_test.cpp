@@ -1,5 +1,5 @@
-#include "core/branding.h"
-#include "core/editorbuffer.h"
+#include "core/platform/branding.h"
+#include "core/text/editorbuffer.h"
 #include "launch/launchcommands.h"
 #include "launch/processlauncher.h"
 #include "support/testwindow.h"

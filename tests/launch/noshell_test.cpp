@@ -2,9 +2,9 @@
 // command: the real launcher is given lines full of shell syntax and starts
 // a recording program, which must receive that syntax as plain words while
 // the commands hidden in it never run.
-#include "core/apperror.h"
-#include "core/editorbuffer.h"
-#include "core/startup.h"
+#include "core/document/startup.h"
+#include "core/platform/apperror.h"
+#include "core/text/editorbuffer.h"
 #include "launch/commandline.h"
 #include "launch/processlauncher.h"
 #include "support/testwindow.h"

@@ -1,5 +1,5 @@
-#include "core/branding.h"
-#include "core/editorbuffer.h"
+#include "core/platform/branding.h"
+#include "core/text/editorbuffer.h"
 #include "markup/markupcommands.h"
 #include "support/testwindow.h"
 #include "template_rows_test.h"

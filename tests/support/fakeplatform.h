@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/platform.h"
-#include "core/programlauncher.h"
-#include "core/registry.h"
-#include "core/systemdirs.h"
+#include "core/platform/platform.h"
+#include "core/platform/programlauncher.h"
+#include "core/platform/registry.h"
+#include "core/platform/systemdirs.h"
 #include "launch/commandline.h"
 #include "support/scriptedprompts.h"
 #include "tools/printersystem.h"

@@ -1,6 +1,6 @@
 #include "support/testwindow.h"
 
-#include "core/editorbuffer.h"
+#include "core/text/editorbuffer.h"
 
 #include <QFile>
 

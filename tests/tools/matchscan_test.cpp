@@ -1,7 +1,7 @@
 #include "tools/matchscan.h"
 
-#include "core/displayblocks.h"
-#include "core/editorbuffer.h"
+#include "core/text/displayblocks.h"
+#include "core/text/editorbuffer.h"
 
 #include <QTextDocument>
 #include <gtest/gtest.h>

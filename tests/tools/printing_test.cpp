@@ -1,4 +1,4 @@
-#include "core/editorbuffer.h"
+#include "core/text/editorbuffer.h"
 #include "support/testwindow.h"
 #include "tools/printing.h"
 #include "tools/qtprintersystem.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/editorbuffer.h"
+#include "core/text/editorbuffer.h"
 #include "support/testwindow.h"
 
 #include <QApplication>

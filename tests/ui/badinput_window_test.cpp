@@ -2,10 +2,10 @@
 // documents on the command line and through Open, and saving through links.
 // Each gives the documented message or works, the window opens, and no text
 // is lost.
-#include "core/apperror.h"
-#include "core/editorbuffer.h"
-#include "core/savedtextsnapshot.h"
-#include "core/startup.h"
+#include "core/document/savedtextsnapshot.h"
+#include "core/document/startup.h"
+#include "core/platform/apperror.h"
+#include "core/text/editorbuffer.h"
 #include "support/badfiles.h"
 #include "support/testwindow.h"
 

@@ -1,7 +1,7 @@
 // The journal against a real crash: editors started as programs under a
 // virtual X server, typed into with xdotool, killed with SIGKILL, and started
 // again on their files.
-#include "core/journalformat.h"
+#include "core/journal/journalformat.h"
 #include "support/filebytes.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "core/editorbuffer.h"
-#include "core/editorfont.h"
-#include "core/inifile.h"
-#include "core/startup.h"
+#include "core/text/editorbuffer.h"
+#include "core/document/startup.h"
+#include "core/settings/editorfont.h"
+#include "core/settings/inifile.h"
 #include "support/testwindow.h"
 #include "ui/uoptions.h"
 

@@ -1,5 +1,5 @@
-#include "core/documentcommands.h"
-#include "core/messageboxes.h"
+#include "core/document/documentcommands.h"
+#include "core/platform/messageboxes.h"
 #include "launch/modal.h"
 #include "support/filebytes.h"
 #include "ui/filefilter.h"

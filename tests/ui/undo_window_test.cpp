@@ -1,7 +1,7 @@
 // Every command is one undo step in the real window: Ctrl+Z brings back the
 // text and the selection before it, Ctrl+Y (or Ctrl+Shift+Z) the text after.
-#include "core/cp1251.h"
-#include "core/displayblocks.h"
+#include "core/encoding/cp1251.h"
+#include "core/text/displayblocks.h"
 #include "tools/replacedialog.h"
 #include "ui/activewindow.h"
 

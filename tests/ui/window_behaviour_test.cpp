@@ -1,4 +1,4 @@
-#include "core/apperror.h"
+#include "core/platform/apperror.h"
 #include "ui/activewindow.h"
 
 #include <QAction>

@@ -1,0 +1,75 @@
+#pragma once
+
+// What the editing area's two source files share: the arithmetic of the
+// widget's text form and the edit under way that becomes a history step.
+
+#include "core/text/displayblocks.h"
+#include "core/text/editorbuffer.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+namespace editorbufferinternals {
+
+// Length in document characters of a text in the widget's form: every
+// '\n' becomes CRLF.
+inline qsizetype documentLength(const QString& editorText)
+{
+    return editorText.size() + editorText.count(u'\n');
+}
+
+// Reads longer than this copy the document's characters at once.
+constexpr int kLargeRead = 1024 * 1024;
+
+// Whether some stretch between breaks is longer than the bound.
+inline bool hasLongLine(QStringView text)
+{
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype next = text.indexOf(u'\n', from);
+        if ((next < 0 ? text.size() : next) - from > displayblocks::kBound)
+            return true;
+        if (next < 0)
+            return false;
+        from = next + 1;
+    }
+}
+
+} // namespace editorbufferinternals
+
+// The edit under way, in widget positions as they stood before it.
+struct EditorBuffer::Capture {
+    bool typing = true;
+    TextSelection before;
+    int from = 0;                  // the window kept
+    int to = 0;
+    qsizetype documentFrom = 0;    // document position of `from`
+    qsizetype lengthBefore = 0;    // document length before the edit
+    QString window;                // its characters, '\n' at every block end
+    std::vector<int> joins;        // offsets in `window` of the ends that join pieces
+    int low = 0;                   // the range changed so far, in current positions
+    int high = -1;
+    int growth = 0;                // characters added minus removed so far
+};
+
+class EditorBuffer::CaptureScope {
+public:
+    CaptureScope(EditorBuffer& memo, bool typing)
+        : m_memo(memo)
+    {
+        m_memo.beginCapture(typing);
+    }
+    CaptureScope(EditorBuffer& memo, bool typing, int from, int to)
+        : m_memo(memo)
+    {
+        m_memo.beginCapture(typing, from, to);
+    }
+    ~CaptureScope() { m_memo.endCapture(); }
+    CaptureScope(const CaptureScope&) = delete;
+    CaptureScope& operator=(const CaptureScope&) = delete;
+
+private:
+    EditorBuffer& m_memo;
+};
