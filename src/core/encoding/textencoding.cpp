@@ -237,6 +237,11 @@ QString decode(const QByteArray& bytes, DocumentEncoding encoding)
     return decoder.decode(body);
 }
 
+QString admitted(const QString& text, DocumentEncoding encoding)
+{
+    return encoding.isUtf8() ? text : cp1251::escapeUnencodable(text);
+}
+
 QByteArray encode(QStringView text, DocumentEncoding encoding)
 {
     if (!encoding.isUtf8())

@@ -60,6 +60,11 @@ QString decode(const QByteArray& bytes, DocumentEncoding encoding);
 /// it lacks, or UTF-8 with the mark when the encoding has one.
 QByteArray encode(QStringView text, DocumentEncoding encoding);
 
+/// Text from outside as a document in `encoding` admits it: UTF-8 admits
+/// every character as it is; Windows-1251 turns the characters it lacks
+/// into `&#N;`. Line breaks stay as they are.
+QString admitted(const QString& text, DocumentEncoding encoding);
+
 /// The charset value of a `<meta>` declaration, where it stands in the text.
 struct CharsetDeclaration {
     qsizetype start = 0;

@@ -1,7 +1,6 @@
 #include "core/text/editorbuffer.h"
 #include "core/text/editorbufferinternals.h"
 
-#include "core/encoding/cp1251.h"
 #include "core/encoding/linebreaks.h"
 #include "core/platform/apperror.h"
 #include "core/text/displayblocks.h"
@@ -13,12 +12,6 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
-
-#include <algorithm>
-
-using displayblocks::continuesLine;
-using displayblocks::kBound;
-using displayblocks::kPiece;
 
 using namespace editorbufferinternals;
 
@@ -32,37 +25,11 @@ QFont builtInFont()
     return font;
 }
 
-// The widget's text with a '\n' after every piece of a long line;
-// `pieces` receives the numbers of the blocks that continue a line.
-QString cutLongLines(const QString& text, std::vector<int>& pieces)
-{
-    QString out;
-    out.reserve(text.size() + text.size() / kPiece + 1);
-    int blockNumber = 0;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype next = text.indexOf(u'\n', from);
-        const qsizetype end = next < 0 ? text.size() : next;
-        // A line at the bound stays whole; a longer one is cut in pieces.
-        for (const bool cut = end - from > kBound; cut && end - from > kPiece;) {
-            const int piece = displayblocks::pieceAt(text, from);
-            out.append(QStringView(text).mid(from, piece)).append(u'\n');
-            pieces.push_back(++blockNumber);
-            from += piece;
-        }
-        out.append(QStringView(text).mid(from, end - from));
-        if (next < 0)
-            return out;
-        out.append(u'\n');
-        ++blockNumber;
-        from = next + 1;
-    }
-}
-
 } // namespace
 
 EditorBuffer::EditorBuffer(QWidget* parent)
     : QPlainTextEdit(parent)
+    , m_blocks(*document())
 {
     setObjectName(QStringLiteral("Memo1"));
     // Start-up replaces it with the settings' font unless it stops before.
@@ -75,7 +42,7 @@ EditorBuffer::EditorBuffer(QWidget* parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QPlainTextEdit::textChanged, this, &EditorBuffer::changed);
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
-        m_lineStartsValid = false;
+        m_blocks.contentsChanged();
         noteChange(position, removed, added);
     });
     // The history below keeps every step; the toolkit's would keep the
@@ -85,7 +52,7 @@ EditorBuffer::EditorBuffer(QWidget* parent)
 
 QString EditorBuffer::admitted(const QString& text) const
 {
-    return m_encoding.isUtf8() ? text : cp1251::escapeUnencodable(text);
+    return textencoding::admitted(text, m_encoding);
 }
 
 QString EditorBuffer::incoming(const QString& text) const
@@ -126,7 +93,7 @@ QString EditorBuffer::rawText(int from, int to, QStringView lineBreak) const
     if (from >= to)
         return out;
     const QTextDocument* doc = document();
-    if (!m_hasJoins && to - from > kLargeRead) {
+    if (!m_blocks.hasJoins() && to - from > kLargeRead) {
         // Megabytes in one copy of the document's characters: block by block
         // each line would be a string of its own. Every block separator
         // there is a line break, unless the text holds the separator
@@ -143,7 +110,7 @@ QString EditorBuffer::rawText(int from, int to, QStringView lineBreak) const
     while (block.isValid() && block.position() <= to) {
         const int start = qMax(from, block.position()) - block.position();
         const int end = qMin(to, block.position() + block.length() - 1) - block.position();
-        if (block.position() > from && !(m_hasJoins && continuesLine(block)))
+        if (block.position() > from && !m_blocks.joinsPrevious(block))
             out.append(lineBreak);
         if (end > start)
             out.append(QStringView(block.text()).mid(start, end - start));
@@ -178,7 +145,7 @@ void EditorBuffer::setSelText(const QString& text)
     step.inserted = m_incoming;
     step.insertedLength = documentLength(m_incoming);
     m_quiet = true;
-    insertEditorText(cursor, m_incoming);
+    m_blocks.insert(cursor, m_incoming);
     m_quiet = false;
     setTextCursor(cursor);
     m_incoming.clear();
@@ -234,7 +201,7 @@ void EditorBuffer::copyToClipboard()
 void EditorBuffer::cutToClipboard()
 {
     const CaptureScope step(*this, false);
-    if (!m_hasJoins)
+    if (!m_blocks.hasJoins())
         return cut();
     if (!textCursor().hasSelection())
         return;
@@ -265,7 +232,7 @@ QString EditorBuffer::text() const
     out.reserve(textLength());
     const QTextDocument* doc = document();
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
+        if (block != doc->begin() && !m_blocks.joinsPrevious(block))
             out.append(linebreaks::crlf());
         out.append(block.text());
     }
@@ -279,20 +246,9 @@ void EditorBuffer::setWidgetText(const QString& editorText, bool cut)
     std::vector<int> pieces;
     const bool quiet = m_quiet;
     m_quiet = true;
-    setPlainText(cut ? cutLongLines(editorText, pieces) : editorText);
-    if (!pieces.empty()) {
-        QTextCursor cursor(document());
-        cursor.beginEditBlock();
-        for (int number : pieces) {
-            const QTextBlock block = document()->findBlockByNumber(number);
-            cursor.setPosition(block.position());
-            cursor.setBlockFormat(displayblocks::continuationFormat(block.blockFormat()));
-        }
-        cursor.endEditBlock();
-    }
+    setPlainText(cut ? displayblocks::cutLongLines(editorText, pieces) : editorText);
+    m_blocks.markPieces(pieces);
     m_quiet = quiet;
-    m_hasJoins = !pieces.empty();
-    m_lineStartsValid = false;
     m_replacing = false;
     emit textReplaced();
     m_incoming.clear();
@@ -310,80 +266,23 @@ void EditorBuffer::setText(const QString& text)
     step.inserted = editorText;
     step.insertedLength = documentLength(editorText);
     // Most texts have no long line; for them this is the one extra pass.
-    setWidgetText(editorText, hasLongLine(editorText));
+    setWidgetText(editorText, displayblocks::hasLongLine(editorText));
     recordStep(std::move(step));
 }
 
 qsizetype EditorBuffer::textLength() const
 {
-    // Every block but the last ends in a break that counts as two, or in a
-    // join that counts as nothing.
-    return document()->characterCount() - 1 + extraBefore(document()->blockCount() - 1);
+    return m_blocks.documentLength();
 }
 
 int EditorBuffer::lineCount() const
 {
-    const QTextDocument* doc = document();
-    if (!m_hasJoins) {
-        int count = doc->blockCount();
-        if (doc->lastBlock().length() <= 1) // empty last line after a final break, or empty text
-            --count;
-        return count;
-    }
-    const std::vector<int>& starts = lineStarts();
-    const bool lastEmpty = doc->findBlockByNumber(starts.back()).position() == doc->characterCount() - 1;
-    return int(starts.size()) - (lastEmpty ? 1 : 0);
-}
-
-const std::vector<int>& EditorBuffer::lineStarts() const
-{
-    if (!m_lineStartsValid) {
-        m_lineStarts.clear();
-        // Formats are shared: blocks of one format index have one status,
-        // so the format itself is read only when the index changes.
-        int number = 0;
-        int formatIndex = -1;
-        bool continues = false;
-        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++number) {
-            if (block.blockFormatIndex() != formatIndex) {
-                formatIndex = block.blockFormatIndex();
-                continues = continuesLine(block);
-            }
-            if (number == 0 || !continues)
-                m_lineStarts.push_back(number);
-        }
-        m_lineStartsValid = true;
-    }
-    return m_lineStarts;
-}
-
-qsizetype EditorBuffer::extraBefore(int blockNumber) const
-{
-    if (!m_hasJoins)
-        return blockNumber;
-    const std::vector<int>& starts = lineStarts();
-    const qsizetype breaks = (std::upper_bound(starts.begin(), starts.end(), blockNumber) - starts.begin()) - 1;
-    const qsizetype joins = blockNumber - breaks;
-    return breaks - joins;
-}
-
-std::pair<QTextBlock, QTextBlock> EditorBuffer::lineBlocks(int index) const
-{
-    const QTextDocument* doc = document();
-    if (!m_hasJoins) {
-        const QTextBlock block = doc->findBlockByNumber(index);
-        return { block, block };
-    }
-    const std::vector<int>& starts = lineStarts();
-    if (index < 0 || qsizetype(index) >= qsizetype(starts.size()))
-        return {};
-    const int last = qsizetype(index) + 1 < qsizetype(starts.size()) ? starts[index + 1] - 1 : doc->blockCount() - 1;
-    return { doc->findBlockByNumber(starts[index]), doc->findBlockByNumber(last) };
+    return m_blocks.lineCount();
 }
 
 QString EditorBuffer::line(int index) const
 {
-    const auto [first, last] = lineBlocks(index);
+    const auto [first, last] = m_blocks.lineBlocks(index);
     if (!first.isValid() || first == last)
         return first.text();
     return rawText(first.position(), last.position() + last.length() - 1);
@@ -391,7 +290,7 @@ QString EditorBuffer::line(int index) const
 
 void EditorBuffer::setLine(int index, const QString& text)
 {
-    const auto [first, last] = lineBlocks(index);
+    const auto [first, last] = m_blocks.lineBlocks(index);
     if (!first.isValid())
         return;
     QTextCursor cursor(document());
@@ -403,7 +302,7 @@ void EditorBuffer::setLine(int index, const QString& text)
 
 void EditorBuffer::goToLine(int index, qsizetype offset)
 {
-    auto [block, last] = lineBlocks(index);
+    auto [block, last] = m_blocks.lineBlocks(index);
     if (!block.isValid() || index < 0) {
         block = last = document()->lastBlock();
         offset = block.length();
@@ -419,99 +318,12 @@ void EditorBuffer::goToLine(int index, qsizetype offset)
     ensureCursorVisible();
 }
 
-void EditorBuffer::insertEditorText(QTextCursor& cursor, const QString& editorText)
-{
-    cursor.beginEditBlock();
-    removeSelection(cursor);
-    if (!continuesLine(cursor.block()) && !hasLongLine(editorText)) {
-        cursor.insertText(editorText);
-        splitIfTooLong(cursor.block());
-        cursor.endEditBlock();
-        return;
-    }
-    // The cursor's own insertText would give every new block the format of
-    // the block it stands in, which makes a line break of a continuation
-    // block a join.
-    const int firstBlock = cursor.blockNumber();
-    const QTextBlockFormat lineStart = displayblocks::lineStartFormat(cursor.blockFormat());
-    const QTextBlockFormat continuation = displayblocks::continuationFormat(lineStart);
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype next = editorText.indexOf(u'\n', from);
-        const qsizetype end = next < 0 ? editorText.size() : next;
-        for (const bool cut = end - from > kBound; cut && end - from > kPiece;) {
-            const int piece = displayblocks::pieceAt(editorText, from);
-            cursor.insertText(editorText.mid(from, piece));
-            cursor.insertBlock(continuation);
-            m_hasJoins = true;
-            from += piece;
-        }
-        cursor.insertText(editorText.mid(from, end - from));
-        if (next < 0)
-            break;
-        cursor.insertBlock(lineStart);
-        from = next + 1;
-    }
-    splitIfTooLong(document()->findBlockByNumber(firstBlock));
-    splitIfTooLong(cursor.block());
-    cursor.endEditBlock();
-}
-
-void EditorBuffer::removeSelection(QTextCursor& cursor)
-{
-    if (!cursor.hasSelection())
-        return;
-    auto continues = [](const QTextBlock& block) { return block.blockNumber() > 0 && continuesLine(block); };
-    const bool firstContinues = continues(document()->findBlock(cursor.selectionStart()));
-    cursor.removeSelectedText();
-    if (continues(cursor.block()) != firstContinues)
-        cursor.setBlockFormat(firstContinues ? displayblocks::continuationFormat(cursor.blockFormat())
-                                             : displayblocks::lineStartFormat(cursor.blockFormat()));
-}
-
-void EditorBuffer::splitIfTooLong(const QTextBlock& block)
-{
-    if (!block.isValid() || block.length() - 1 <= 2 * kBound)
-        return;
-    const QTextBlockFormat piece = displayblocks::continuationFormat(block.blockFormat());
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
-    const QString text = block.text();
-    int position = block.position();
-    for (int from = 0; text.size() - from > kPiece;) {
-        const int length = displayblocks::pieceAt(text, from);
-        cursor.setPosition(position + length);
-        cursor.insertBlock(piece);
-        position = cursor.position();
-        from += length;
-    }
-    cursor.endEditBlock();
-    m_hasJoins = true;
-}
-
 qsizetype EditorBuffer::toDocumentPosition(int widgetPosition) const
 {
-    const QTextBlock block = document()->findBlock(widgetPosition);
-    return widgetPosition + extraBefore(block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+    return m_blocks.toDocumentPosition(widgetPosition);
 }
 
 int EditorBuffer::toWidgetPosition(qsizetype documentPosition) const
 {
-    const QTextDocument* doc = document();
-    if (documentPosition <= 0)
-        return 0;
-    // Last block whose start, in document characters, is at or before the position.
-    int low = 0;
-    int high = doc->blockCount() - 1;
-    while (low < high) {
-        const int mid = low + (high - low + 1) / 2;
-        if (doc->findBlockByNumber(mid).position() + extraBefore(mid) <= documentPosition)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    const QTextBlock block = doc->findBlockByNumber(low);
-    const qsizetype offset = documentPosition - (block.position() + extraBefore(low));
-    // A position inside the line break, or past the end, stands at the line's end.
-    return block.position() + int(qMin<qsizetype>(offset, block.length() - 1));
+    return m_blocks.toWidgetPosition(documentPosition);
 }

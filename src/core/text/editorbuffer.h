@@ -7,6 +7,7 @@
 #include <QTextCursor>
 
 #include "core/encoding/textencoding.h"
+#include "core/text/displayblocks.h"
 #include "core/text/edithistory.h"
 
 #include <memory>
@@ -23,9 +24,9 @@ class QDrag;
 /// document admits every character as it is.
 ///
 /// A line longer than displayblocks::kBound is kept in several blocks joined
-/// without a line break (see displayblocks.h), so typing in a minified page
-/// lays out a few thousand characters, not megabytes. Everything read or
-/// counted here joins those blocks again.
+/// without a line break (DisplayBlocks), so typing in a minified page lays
+/// out a few thousand characters, not megabytes. Everything read or counted
+/// here joins those blocks again.
 class EditorBuffer : public QPlainTextEdit {
     Q_OBJECT
 
@@ -208,22 +209,6 @@ private:
     QString rawText(int from, int to, QStringView lineBreak = u"\r\n") const;
 
     // Long lines in several blocks ------------------------------------------
-    /// Inserts text in the widget's form ('\n' breaks) at the cursor: every
-    /// '\n' starts a new line, whatever block the cursor stands in, and a
-    /// long stretch without a break goes in as pieces of continuation blocks.
-    void insertEditorText(QTextCursor& cursor, const QString& editorText);
-    /// Removes the selection and keeps the status, line start or
-    /// continuation, of the block it started in.
-    void removeSelection(QTextCursor& cursor);
-    /// Cuts a block longer than twice the bound into continuation pieces.
-    void splitIfTooLong(const QTextBlock& block);
-    /// Block numbers of the blocks that start a document line.
-    const std::vector<int>& lineStarts() const;
-    /// Document minus widget characters before block `blockNumber`: each
-    /// line break counts once more, each join between pieces once less.
-    qsizetype extraBefore(int blockNumber) const;
-    /// The blocks of line `index`, first and last, or invalid blocks.
-    std::pair<QTextBlock, QTextBlock> lineBlocks(int index) const;
     /// Key handling that skips the joins between pieces; false when the
     /// widget's own handling is right.
     bool handleKeyAtJoin(QKeyEvent* event);
@@ -244,11 +229,8 @@ private:
     /// a line break.
     void dragSelection();
 
-    /// Whether some block continues a line; set when pieces are made and
-    /// kept until the whole text is replaced (undo may bring pieces back).
-    bool m_hasJoins = false;
-    mutable std::vector<int> m_lineStarts;
-    mutable bool m_lineStartsValid = false;
+    /// The widget's blocks as document lines, long lines kept in pieces.
+    DisplayBlocks m_blocks;
 
     /// Where a press on the selection was, while it may still become a drag.
     std::optional<QPoint> m_dragPress;

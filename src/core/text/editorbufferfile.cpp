@@ -15,7 +15,6 @@
 // The editing area's text as a file's bytes: loading in one pass and the
 // bytes that saving writes.
 
-using displayblocks::continuesLine;
 using displayblocks::kBound;
 using namespace editorbufferinternals;
 
@@ -86,7 +85,7 @@ QByteArray EditorBuffer::toBytes() const
         if (m_encoding.byteOrderMark)
             out.append(textencoding::utf8Mark());
         for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-            if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
+            if (block != doc->begin() && !m_blocks.joinsPrevious(block))
                 out.append("\r\n", 2);
             const QString text = block.text();
             const qsizetype used = out.size();
@@ -101,7 +100,7 @@ QByteArray EditorBuffer::toBytes() const
     }
     out.reserve(textLength());
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        if (block != doc->begin() && !(m_hasJoins && continuesLine(block)))
+        if (block != doc->begin() && !m_blocks.joinsPrevious(block))
             out.append("\r\n", 2);
         out.append(cp1251::encode(block.text()));
     }

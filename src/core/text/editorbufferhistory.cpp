@@ -9,7 +9,6 @@
 // The undo history of the editing area: how an edit becomes a step, and how
 // a step is taken back or done again through the same edit path.
 
-using displayblocks::continuesLine;
 using namespace editorbufferinternals;
 
 // History ----------------------------------------------------------------------
@@ -93,7 +92,7 @@ void EditorBuffer::beginCapture(bool typing, int from, int to)
         c.window.append(block.text());
         if (block == last)
             break;
-        if (m_hasJoins && continuesLine(block.next()))
+        if (m_blocks.joinsPrevious(block.next()))
             c.joins.push_back(int(c.window.size()));
         c.window.append(u'\n');
     }
@@ -200,13 +199,13 @@ void EditorBuffer::applyStep(qsizetype position, qsizetype removedLength, const 
     m_quiet = true;
     if (position == 0 && removedLength == length) {
         // The whole text: filled at once, as a command's whole text is.
-        setWidgetText(inserted, hasLongLine(inserted));
+        setWidgetText(inserted, displayblocks::hasLongLine(inserted));
     } else {
         QTextCursor cursor(document());
         cursor.setPosition(toWidgetPosition(position));
         cursor.setPosition(toWidgetPosition(position + removedLength), QTextCursor::KeepAnchor);
         m_incoming = inserted;
-        insertEditorText(cursor, inserted);
+        m_blocks.insert(cursor, inserted);
         m_incoming.clear();
     }
     m_quiet = false;

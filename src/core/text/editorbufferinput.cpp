@@ -28,7 +28,7 @@ template <typename Insert>
 void EditorBuffer::replaceSelectionAsOneStep(QTextCursor& cursor, Insert insert)
 {
     cursor.beginEditBlock();
-    removeSelection(cursor);
+    m_blocks.removeSelection(cursor);
     insert();
     cursor.endEditBlock();
     setTextCursor(cursor);
@@ -98,7 +98,7 @@ bool EditorBuffer::handleKeyAtJoin(QKeyEvent* event)
         // status of the block it ends in, a join or a line break.
         replaceSelectionAsOneStep(cursor, [&] {
             if (typing)
-                insertEditorText(cursor, incoming(typed));
+                m_blocks.insert(cursor, incoming(typed));
         });
         event->accept();
         return true;
@@ -159,7 +159,7 @@ void EditorBuffer::typeAndSplit(qsizetype added, Typing typing)
     QTextCursor group(document());
     group.beginEditBlock();
     typing();
-    splitIfTooLong(textCursor().block());
+    m_blocks.splitIfTooLong(textCursor().block());
     group.endEditBlock();
 }
 
@@ -205,14 +205,14 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (m_hasJoins && handleKeyAtJoin(event))
+    if (m_blocks.hasJoins() && handleKeyAtJoin(event))
         return;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() != Qt::NoModifier
         && !(event->modifiers() & Qt::ControlModifier)) {
         // Shift+Enter would insert a line separator that is no line break of
         // the document: every Enter inserts CRLF.
         QKeyEvent plain(event->type(), key, Qt::NoModifier, QStringLiteral("\r"));
-        if (m_hasJoins && handleKeyAtJoin(&plain))
+        if (m_blocks.hasJoins() && handleKeyAtJoin(&plain))
             return event->accept();
         QPlainTextEdit::keyPressEvent(&plain);
         event->setAccepted(plain.isAccepted());
@@ -220,14 +220,14 @@ void EditorBuffer::keyPressEvent(QKeyEvent* event)
     }
     if (!typed.isEmpty() && admitted(typed) != typed) {
         QTextCursor cursor = textCursor();
-        insertEditorText(cursor, incoming(typed));
+        m_blocks.insert(cursor, incoming(typed));
         setTextCursor(cursor);
         event->accept();
         return;
     }
     // The end of a piece and the start of the next are one place in the
     // document: an arrow that only crossed the join goes one step further.
-    const bool sideways = m_hasJoins && (key == Qt::Key_Left || key == Qt::Key_Right)
+    const bool sideways = m_blocks.hasJoins() && (key == Qt::Key_Left || key == Qt::Key_Right)
         && !(event->modifiers() & Qt::ControlModifier);
     const int widgetBefore = textCursor().position();
     const qsizetype before = sideways ? toDocumentPosition(widgetBefore) : 0;
@@ -245,17 +245,17 @@ void EditorBuffer::inputMethodEvent(QInputMethodEvent* event)
         event->accept();
         return;
     }
-    if (m_hasJoins && (!commit.isEmpty() || event->replacementLength() > 0)) {
+    if (m_blocks.hasJoins() && (!commit.isEmpty() || event->replacementLength() > 0)) {
         // The widget would remove the selection and the replaced text with
         // its block merge, and give a committed line break the status of the
         // block it is typed in: the text goes in here, the composition to it.
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
-        removeSelection(cursor);
+        m_blocks.removeSelection(cursor);
         const int at = cursor.position() + event->replacementStart();
         cursor.setPosition(at);
         cursor.setPosition(at + event->replacementLength(), QTextCursor::KeepAnchor);
-        insertEditorText(cursor, linebreaks::toEditorText(safe));
+        m_blocks.insert(cursor, linebreaks::toEditorText(safe));
         cursor.endEditBlock();
         setTextCursor(cursor);
         QInputMethodEvent composition(event->preeditString(), event->attributes());
@@ -288,7 +288,7 @@ void EditorBuffer::insertFromMimeData(const QMimeData* source)
     }
     const CaptureScope step(*this, false);
     QTextCursor cursor = textCursor();
-    insertEditorText(cursor, insert);
+    m_blocks.insert(cursor, insert);
     setTextCursor(cursor);
     ensureCursorVisible();
 }
@@ -371,8 +371,8 @@ void EditorBuffer::dropEvent(QDropEvent* event)
     QTextCursor moved = m_dragged;
     m_dragged = QTextCursor();
     moved.beginEditBlock();
-    removeSelection(moved);
-    insertEditorText(target, incoming(event->mimeData()->text()));
+    m_blocks.removeSelection(moved);
+    m_blocks.insert(target, incoming(event->mimeData()->text()));
     moved.endEditBlock();
     setTextCursor(target);
     ensureCursorVisible();

@@ -23,20 +23,6 @@ inline qsizetype documentLength(const QString& editorText)
 // Reads longer than this copy the document's characters at once.
 constexpr int kLargeRead = 1024 * 1024;
 
-// Whether some stretch between breaks is longer than the bound.
-inline bool hasLongLine(QStringView text)
-{
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype next = text.indexOf(u'\n', from);
-        if ((next < 0 ? text.size() : next) - from > displayblocks::kBound)
-            return true;
-        if (next < 0)
-            return false;
-        from = next + 1;
-    }
-}
-
 } // namespace editorbufferinternals
 
 // The edit under way, in widget positions as they stood before it.
