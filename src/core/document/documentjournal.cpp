@@ -133,7 +133,11 @@ void DocumentJournal::contentsChange(int position, int removed, int added)
         change.bytes = m_ctx.memo1->toBytes();
     } else if (at == 0 && gone == oldLength) {
         change.rewrite = true;
-        change.text = memo.editorText(position, position + added);
+        // A command's text that replaced everything is the whole new text:
+        // taken as it went in rather than read back from the blocks.
+        const QString& incoming = memo.incomingText();
+        const bool whole = !incoming.isEmpty() && incoming.size() + incoming.count(u'\n') == m_length;
+        change.text = whole ? incoming : memo.editorText(position, position + added);
     } else {
         change.position = at;
         change.removed = gone;
