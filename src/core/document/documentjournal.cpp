@@ -3,6 +3,7 @@
 #include "core/document/appcontext.h"
 #include "core/document/diskfile.h"
 #include "core/document/savedtextsnapshot.h"
+#include "core/encoding/linebreaks.h"
 #include "core/journal/journalscan.h"
 #include "core/journal/journalwriter.h"
 #include "core/platform/filewriter.h"
@@ -136,7 +137,7 @@ void DocumentJournal::contentsChange(int position, int removed, int added)
         // A command's text that replaced everything is the whole new text:
         // taken as it went in rather than read back from the blocks.
         const QString& incoming = memo.incomingText();
-        const bool whole = !incoming.isEmpty() && incoming.size() + incoming.count(u'\n') == m_length;
+        const bool whole = !incoming.isEmpty() && linebreaks::documentLength(incoming) == m_length;
         change.text = whole ? incoming : memo.editorText(position, position + added);
     } else {
         change.position = at;

@@ -30,4 +30,11 @@ void toEditorTextInPlace(QString& text, TextShape* shape = nullptr);
 /// characters, the editing widget's form.
 QString toEditorText(const QString& text);
 
+/// Length in document characters of a text in the widget's form: every
+/// '\n' counts two, as the CRLF it stands for.
+inline qsizetype documentLength(QStringView editorText)
+{
+    return editorText.size() + editorText.count(u'\n');
+}
+
 } // namespace linebreaks

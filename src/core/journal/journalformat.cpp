@@ -1,6 +1,7 @@
 #include "core/journal/journalformat.h"
 
 #include "core/encoding/cp1251.h"
+#include "core/encoding/linebreaks.h"
 
 #include <QBuffer>
 #include <algorithm>
@@ -269,7 +270,7 @@ QString decodedText(const Content& content)
 bool writeFullTextRecord(QStringView editorText, qint64 timeMs,
                          const std::function<bool(const char*, qint64)>& write, DocumentEncoding encoding)
 {
-    const qint64 length = (editorText.size() + editorText.count(u'\n')) * characterWidth(encoding);
+    const qint64 length = linebreaks::documentLength(editorText) * characterWidth(encoding);
     const QByteArray start = head(FullText, quint32(length), timeMs);
     quint32 crc = crc32(0, start.constData(), start.size());
     if (!write(start.constData(), start.size()))

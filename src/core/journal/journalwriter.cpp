@@ -1,5 +1,6 @@
 #include "core/journal/journalwriter.h"
 
+#include "core/encoding/linebreaks.h"
 #include "core/journal/journalformat.h"
 
 #include <QDateTime>
@@ -339,7 +340,7 @@ bool JournalWriter::writeFresh(const Task& task)
     qint64 textLength = 0;
     bool ok = write(start.constData(), start.size());
     if (ok && task.bytes.isNull()) {
-        textLength = (task.text.size() + task.text.count(u'\n')) * journalformat::characterWidth(task.encoding);
+        textLength = linebreaks::documentLength(task.text) * journalformat::characterWidth(task.encoding);
         ok = journalformat::writeFullTextRecord(task.text, time, write, task.encoding);
     } else if (ok) {
         const QByteArray text = task.journalForm ? task.bytes : journalformat::journalText(task.bytes, task.encoding);

@@ -3,6 +3,7 @@
 // What the editing area's two source files share: the arithmetic of the
 // widget's text form and the edit under way that becomes a history step.
 
+#include "core/encoding/linebreaks.h"
 #include "core/text/displayblocks.h"
 #include "core/text/editorbuffer.h"
 
@@ -13,12 +14,7 @@
 
 namespace editorbufferinternals {
 
-// Length in document characters of a text in the widget's form: every
-// '\n' becomes CRLF.
-inline qsizetype documentLength(const QString& editorText)
-{
-    return editorText.size() + editorText.count(u'\n');
-}
+using linebreaks::documentLength;
 
 // Reads longer than this copy the document's characters at once.
 constexpr int kLargeRead = 1024 * 1024;
