@@ -152,6 +152,20 @@ double median(int reps, const std::function<void()>& prepare, const std::functio
     return times[times.size() / 2];
 }
 
+// The floor: median time of a bare QPlainTextEdit, in the window size of
+// the editor's tests, taking the text `decode` makes of the bytes.
+double measureFloor(int reps, const std::function<QString()>& decode)
+{
+    QPlainTextEdit bare;
+    bare.resize(600, 377);
+    bare.show();
+    const double ms = median(reps, [&] { bare.setPlainText(QString()); }, [&] { bare.setPlainText(decode()); });
+    bare.setPlainText(QString());
+    bare.hide();
+    settle();
+    return ms;
+}
+
 // CPU time of one key pressed in the editing area with the caret at `at`,
 // on screen as where one types, until the event loop is idle again, the
 // repaint included.
@@ -472,14 +486,7 @@ void journalRows(int mib, int reps, const QString& file, const QString& dir,
 void utf8Rows(int mib, int reps, const QString& windows1251File, const QString& utf8File, const QString& dir)
 {
     const QByteArray bytes = readBytes(utf8File);
-    QPlainTextEdit bare;
-    bare.resize(600, 377);
-    bare.show();
-    const double floorMs = median(reps, [&] { bare.setPlainText(QString()); },
-                                  [&] { bare.setPlainText(QString::fromUtf8(bytes)); });
-    bare.setPlainText(QString());
-    bare.hide();
-    settle();
+    const double floorMs = measureFloor(reps, [&] { return QString::fromUtf8(bytes); });
 
     BenchPlatform fake;
     fake.dirs.directory = dir;
@@ -781,14 +788,7 @@ int main(int argc, char** argv)
         in.close();
 
         // The floor.
-        QPlainTextEdit bare;
-        bare.resize(600, 377);
-        bare.show();
-        const double floorMs = median(reps, [&] { bare.setPlainText(QString()); },
-                                      [&] { bare.setPlainText(linebreaks::decodeToEditorText(bytes)); });
-        bare.setPlainText(QString());
-        bare.hide();
-        settle();
+        const double floorMs = measureFloor(reps, [&] { return linebreaks::decodeToEditorText(bytes); });
 
         BenchPlatform fake;
         fake.dirs.directory = dir.path();
